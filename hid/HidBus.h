@@ -59,5 +59,13 @@ public:
 // BROMMELIVANTOS_SIMULATE (or SetSimulation) names some. Tests may replace it.
 IHidBus& ActiveBus();
 void SetActiveBus(std::shared_ptr<IHidBus> bus);  // nullptr restores the default
+// The active bus as a shared pointer: an opened node keeps its bus alive even
+// when the active bus is replaced meanwhile.
+std::shared_ptr<IHidBus> ActiveBusShared();
+
+// How the default bus is made when none was set. The hidraw bus unless the
+// simulator (sim/) registers its own, which reads BROMMELIVANTOS_SIMULATE.
+using DefaultBusFactory = std::shared_ptr<IHidBus> (*)();
+void SetDefaultBusFactory(DefaultBusFactory factory);
 
 }  // namespace hid
