@@ -2,6 +2,13 @@
 
 set(BROM_WARNINGS -Wall -Wextra)
 
+if(BROM_FUZZ)
+  # Every library a fuzzer links needs the coverage and sanitizer
+  # instrumentation, not only the fuzzer's own source.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(BROM_SANITIZE)
   string(REPLACE ";" "," _brom_san "${BROM_SANITIZE}")
   add_compile_options(-fsanitize=${_brom_san} -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
