@@ -53,7 +53,7 @@ for f in build/fuzz/bin/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   "$f" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 "$work" 2>"$work.log" || { tail -50 "$work.log"; exit 1; }
-  echo "fuzzed $name: $(grep -c . "$work.log" >/dev/null; ls "$work" | wc -l) corpus entries, no crash"
+  echo "fuzzed $name: $(ls "$work" | wc -l) corpus entries, no crash"
   rm -rf "$work" "$work.log"
 done
 

@@ -105,13 +105,14 @@ constexpr std::array<Assignment, 128> kKeyboardKeys = {{
     {0xD0, 0xA2, 0x05}, {0x20, 0x80, 0x00}, {0x20, 0x00, 0x00}, {0x20, 0x00, 0x00},
 }};
 
-// Mouse settings page (71 bytes at profile × 128).
+// Mouse settings page (71 bytes at profile × 128). The stages are 400, 800,
+// 1600, 3200 and 6400 DPI, as in the factory profile.
 struct DpiStage {
     uint16_t steps;
     uint8_t r, g, b;
 };
 constexpr std::array<DpiStage, 5> kMouseStages = {
-    {{2, 255, 0, 0}, {6, 0, 255, 0}, {14, 0, 0, 255}, {30, 255, 255, 0}, {54, 255, 0, 255}}};
+    {{2, 255, 0, 0}, {6, 0, 255, 0}, {14, 0, 0, 255}, {30, 255, 255, 0}, {55, 255, 0, 255}}};
 
 void PutMousePage(Bytes& mem, size_t at, uint8_t red, uint8_t green, uint8_t blue) {
     uint8_t* p = &mem[at];
@@ -194,7 +195,7 @@ FirmwareFacts MouseFacts() {
                      kProfileColours[p][2]);
     f.settings[0] = 0;
     f.status = {76, 2, 0, 0, 1, 0};  // 76 %, on battery
-    f.shootBytes = 1024;
+    f.shootBytes = 4096;  // four full guns of 180 events take 2920 bytes
     f.pageStride = 128;
     f.dpiStageByte = 12;
     return f;

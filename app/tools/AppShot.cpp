@@ -1,0 +1,79 @@
+// Renders the shell's windows offscreen to PNG files, for the docs:
+//   brommelivantos-appshot OUT_FOLDER [LANGUAGE_INDEX]
+// writes main.png, msgbox.png, setwnd.png, skinframe.png and about.png.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "app/AboutWnd.h"
+#include "app/AppEntry.h"
+#include "app/AppMessages.h"
+#include "app/MainWnd.h"
+#include "app/MsgWnd.h"
+#include "app/SetWnd.h"
+#include "app/SkinFrame.h"
+#include "platform/Folders.h"
+#include "ui/Application.h"
+
+namespace {
+
+bool Grab(ui::CWindowWnd& wnd, const QString& file) {
+    QApplication::processEvents();
+    QWidget* w = wnd.GetHWND();
+    const bool ok = w && w->grab().save(file);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(file));
+    return ok;
+}
+
+template <class T>
+bool GrabDialog(ui::CWindowWnd* owner, const QString& file, const std::function<void(T&)>& setUp) {
+    T wnd;
+    if (!wnd.Create(owner, "shot", ui::WS_POPUP, ui::WS_EX_TOOLWINDOW)) return false;
+    if (setUp) setUp(wnd);
+    wnd.ShowWindow(true, false);
+    return Grab(wnd, file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: brommelivantos-appshot OUT_FOLDER [LANGUAGE_INDEX]\n");
+        return 2;
+    }
+    ui::PrepareApplication();
+    QApplication qapp(argc, argv);
+    ui::ApplyTheme(qapp);
+    const QString out = QString::fromLocal8Bit(argv[1]) + "/";
+    QDir().mkpath(out);
+    const int language = argc > 2 ? std::atoi(argv[2]) : 0;
+    app::RegisterInstanceMessage();
+    ui::InitResources(platform::ProgramFolder());
+    app::RegisterControlClasses();
+    app::RegisterIdentityMessages();
+
+    app::CMainWnd main;
+    if (!main.Create(nullptr, "BROMMELIVANTOS", 0x96CA0000u, 0, 0, 0, 800, 572)) return 1;
+    QApplication::processEvents();
+    main.ApplyLanguage(language);
+    main.RestoreAndRaise();
+    main.ResizeClient(app::kMainDesignWidth, app::kMainDesignHeight);
+    bool ok = Grab(main, out + "main.png");
+
+    auto box = app::CreateMessageBox(&main, "", "message_text_22", 96, true, app::kMsgButtonsQuestion);
+    if (box) {
+        box->ShowWindow(true, false);
+        ok &= Grab(*box, out + "msgbox.png");
+        box->DestroyWindow();
+    }
+    ok &= GrabDialog<app::CSetWnd>(&main, out + "setwnd.png", [&](app::CSetWnd& w) {
+        w.SetMainWindow(&main, main.LanguageIndex());
+    });
+    ok &= GrabDialog<app::CSkinFrame>(&main, out + "skinframe.png", {});
+    ok &= GrabDialog<app::CAboutWnd>(&main, out + "about.png", {});
+    return ok ? 0 : 1;
+}
