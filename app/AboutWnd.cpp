@@ -12,7 +12,9 @@ std::string ApplicationVersionText() {
     return {};
 }
 
-void CAboutWnd::InitWindow() { ShowVersion(); }
+void CAboutWnd::InitWindow() {
+    ShowVersion();
+}
 
 void CAboutWnd::ShowVersion() {
     ui::CControlUI* probe = FindControl("text_test");

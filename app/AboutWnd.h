@@ -5,7 +5,7 @@
 namespace app {
 
 class CAboutWnd : public ui::WindowImplBase {
-public:
+  public:
     std::string GetWindowClassName() const override { return "AboutWnd"; }
     std::string GetSkinFile() override { return "AboutWnd.xml"; }
     void InitWindow() override;

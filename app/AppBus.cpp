@@ -7,11 +7,11 @@
 namespace app {
 
 std::set<std::string> NamesAcceptedFromOutside() {
-    std::set<std::string> names{std::string(ipc::kInstanceName),
-                                std::string(ipc::kFirstIdentityMessage),
-                                std::string(ipc::kLightControlStatusMessage),
-                                std::string(ipc::kToolMessage)};
-    for (std::string_view game : ipc::kGameMessages) names.emplace(game);
+    std::set<std::string> names{
+        std::string(ipc::kInstanceName), std::string(ipc::kFirstIdentityMessage),
+        std::string(ipc::kLightControlStatusMessage), std::string(ipc::kToolMessage)};
+    for (std::string_view game : ipc::kGameMessages)
+        names.emplace(game);
     return names;
 }
 
@@ -23,7 +23,9 @@ CAppBus::CAppBus(ui::CWindowWnd* window)
         [this](int64_t w, int64_t t, const QByteArray& d) { return OnCopyData(w, t, d); });
 }
 
-CAppBus::~CAppBus() { Stop(); }
+CAppBus::~CAppBus() {
+    Stop();
+}
 
 bool CAppBus::Start(const std::string& title) {
     if (!link_->IsConnected()) return false;
@@ -36,9 +38,13 @@ void CAppBus::Stop() {
     link_->SetAcceptedNames({});
 }
 
-void CAppBus::AcceptOutsideNames() { link_->SetAcceptedNames(NamesAcceptedFromOutside()); }
+void CAppBus::AcceptOutsideNames() {
+    link_->SetAcceptedNames(NamesAcceptedFromOutside());
+}
 
-bool CAppBus::IsConnected() const { return link_->IsConnected(); }
+bool CAppBus::IsConnected() const {
+    return link_->IsConnected();
+}
 
 bool CAppBus::Broadcast(UINT msg, int64_t wParam, int64_t lParam) {
     const std::string name = ui::RegisteredMessageName(msg);

@@ -22,7 +22,7 @@ namespace app {
 std::set<std::string> NamesAcceptedFromOutside();
 
 class CAppBus {
-public:
+  public:
     explicit CAppBus(ui::CWindowWnd* window);
     ~CAppBus();
 
@@ -40,7 +40,7 @@ public:
 
     ipc::CBusLink& Link() { return *link_; }
 
-private:
+  private:
     int64_t OnMessage(const std::string& name, int64_t wParam, int64_t lParam);
     int64_t OnCopyData(int64_t wParam, int64_t dataType, const QByteArray& data);
 

@@ -24,17 +24,18 @@ namespace {
 constexpr uint32_t kMainWindowStyle = 0x96CA0000u;
 
 void LoadFonts(std::array<CMemoryFont, 4>& fonts) {
-    for (size_t i = 0; i < fonts.size(); ++i) fonts[i].Load(kFontFiles[i]);
+    for (size_t i = 0; i < fonts.size(); ++i)
+        fonts[i].Load(kFontFiles[i]);
 }
 
 void UnloadFonts(std::array<CMemoryFont, 4>& fonts) {
-    for (size_t i = fonts.size(); i-- > 0;) fonts[i].Unload();
+    for (size_t i = fonts.size(); i-- > 0;)
+        fonts[i].Unload();
 }
 
 int RunMainWindow() {
     auto wnd = std::make_unique<CMainWnd>();
-    if (!wnd->Create(nullptr, std::string(ipc::kInstanceName), kMainWindowStyle, 0, 0, 0, 800,
-                     572))
+    if (!wnd->Create(nullptr, std::string(ipc::kInstanceName), kMainWindowStyle, 0, 0, 0, 800, 572))
         return 0;
     wnd->CenterWindow();
     ui::MessageLoop();
@@ -74,7 +75,8 @@ int RunApplication(int argc, char** argv) {
         return 0;
     }
     platform::InstanceLock lock{std::string(ipc::kInstanceName)};
-    if (!lock.TryAcquire() && platform::InstanceLock::IsHeldElsewhere(std::string(ipc::kInstanceName))) {
+    if (!lock.TryAcquire() &&
+        platform::InstanceLock::IsHeldElsewhere(std::string(ipc::kInstanceName))) {
         AnnounceToRunningCopy();
         UnloadFonts(fonts);
         return 0;

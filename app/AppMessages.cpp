@@ -8,7 +8,9 @@
 namespace app {
 
 namespace {
-UINT Register(std::string_view name) { return ui::RegisterWindowMessage(std::string(name)); }
+UINT Register(std::string_view name) {
+    return ui::RegisterWindowMessage(std::string(name));
+}
 }  // namespace
 
 bool RegisteredMessages::IsHook(UINT msg) const {

@@ -14,20 +14,20 @@ using ui::UINT;
 using ui::WPARAM;
 
 // Fixed numbers, in-process only.
-constexpr UINT kMsgTrayIcon = 0x0401;            // lParam: WM_LBUTTONUP / WM_RBUTTONUP
-constexpr UINT kMsgInputHook = 0x041E;           // wParam 0 remove, 1 install
-constexpr UINT kMsgMenuCommand = 0x0479;         // wParam: ui::MenuCmd*
-constexpr UINT kMsgDpiTrace = 0x04C8;            // trace line only
+constexpr UINT kMsgTrayIcon = 0x0401;     // lParam: WM_LBUTTONUP / WM_RBUTTONUP
+constexpr UINT kMsgInputHook = 0x041E;    // wParam 0 remove, 1 install
+constexpr UINT kMsgMenuCommand = 0x0479;  // wParam: ui::MenuCmd*
+constexpr UINT kMsgDpiTrace = 0x04C8;     // trace line only
 constexpr UINT kMsgShowSettingProgress = 0x0C00;
-constexpr UINT kMsgLanguageChanged = 0x0C11;     // wParam: language index
-constexpr UINT kMsgInterfaceArrived = 0x0C12;    // wParam: slot index
-constexpr UINT kMsgInterfaceRemoved = 0x0C13;    // wParam: slot index
+constexpr UINT kMsgLanguageChanged = 0x0C11;   // wParam: language index
+constexpr UINT kMsgInterfaceArrived = 0x0C12;  // wParam: slot index
+constexpr UINT kMsgInterfaceRemoved = 0x0C13;  // wParam: slot index
 constexpr UINT kMsgOpenSettingsCentred = 0x0C15;
 constexpr UINT kMsgClearUpdateMark = 0x0C16;
 constexpr UINT kMsgSettingsRead = 0x0D00;
 constexpr UINT kMsgPowerStatusRead = 0x0D01;
 constexpr UINT kMsgNoAction = 0x0D02;
-constexpr UINT kMsgDeviceItem = 0x0D03;          // wParam item, lParam 1 show / 0 hide as lost
+constexpr UINT kMsgDeviceItem = 0x0D03;  // wParam item, lParam 1 show / 0 hide as lost
 
 // Roles of the five identity messages, in registration order.
 enum IdentityRole {

@@ -17,9 +17,12 @@ size_t CopyBounded(std::array<uint8_t, N>& buffer, const CopyDataStruct& data) {
 size_t CCopyDataBuffers::Take(const CopyDataStruct& data) {
     if (data.cbData == 0 || data.lpData == nullptr) return 0;
     switch (data.dwData) {
-        case kCopyDataAudioLevels: return CopyBounded(levels_, data);
-        case kCopyDataAudioColours: return CopyBounded(colours_, data);
-        default: return 0;
+        case kCopyDataAudioLevels:
+            return CopyBounded(levels_, data);
+        case kCopyDataAudioColours:
+            return CopyBounded(colours_, data);
+        default:
+            return 0;
     }
 }
 

@@ -20,7 +20,7 @@ constexpr uintptr_t kCopyDataDeviceList = 5;
 constexpr uintptr_t kCopyDataAudioStyle = 10;
 
 class CCopyDataBuffers {
-public:
+  public:
     static constexpr size_t kLevelBytes = 2000;  // 500 32-bit values
     static constexpr size_t kColourBytes = 24;   // six 32-bit values
 
@@ -33,7 +33,7 @@ public:
     // The six colour values as little-endian 32-bit integers.
     std::array<uint32_t, 6> ColourValues() const;
 
-private:
+  private:
     std::array<uint8_t, kLevelBytes> levels_{};
     std::array<uint8_t, kColourBytes> colours_{};
 };

@@ -13,7 +13,8 @@ void CGameLight::OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam, IShellDevic
 void CGameLight::OnTimer() {
     std::vector<IShellDevice*> holders;
     holders.swap(holders_);
-    for (IShellDevice* device : holders) device->EndGameLight();
+    for (IShellDevice* device : holders)
+        device->EndGameLight();
 }
 
 bool CGameLight::IsHeld(const IShellDevice* device) const {

@@ -14,7 +14,7 @@ constexpr unsigned kGameLightTimerId = 1066;
 constexpr unsigned kGameLightTimeoutMs = 5000;
 
 class CGameLight {
-public:
+  public:
     // Every game message restarts the timer; the caller does that.
     void OnGameMessage(ui::WPARAM wParam, ui::LPARAM lParam, IShellDevice* selected);
     // Timer 1066 fired.
@@ -22,7 +22,7 @@ public:
     bool IsHeld(const IShellDevice* device) const;
     void Forget(const IShellDevice* device);
 
-private:
+  private:
     std::vector<IShellDevice*> holders_;
 };
 

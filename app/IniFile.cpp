@@ -40,7 +40,8 @@ CIniFile::Sections CIniFile::Load() const {
     return sections;
 }
 
-std::optional<std::string> CIniFile::Read(const std::string& section, const std::string& key) const {
+std::optional<std::string> CIniFile::Read(const std::string& section,
+                                          const std::string& key) const {
     const Sections sections = Load();
     auto s = sections.find(section);
     if (s == sections.end()) return std::nullopt;
@@ -59,7 +60,8 @@ bool CIniFile::Write(const std::string& section, const std::string& key, const s
     std::string text;
     for (const auto& [name, values] : sections) {
         text += "[" + name + "]\n";
-        for (const auto& [k, v] : values) text += k + "=" + v + "\n";
+        for (const auto& [k, v] : values)
+            text += k + "=" + v + "\n";
     }
     out.write(text.data(), qint64(text.size()));
     return out.commit();
@@ -69,6 +71,8 @@ std::string RegistryFilePath() {
     return platform::ConfigHomeFolder() + std::string(ipc::kInstanceName) + "/registry.ini";
 }
 
-std::string RegistryKeyName() { return "SOFTWARE\\" + std::string(ipc::kInstanceName); }
+std::string RegistryKeyName() {
+    return "SOFTWARE\\" + std::string(ipc::kInstanceName);
+}
 
 }  // namespace app

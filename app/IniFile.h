@@ -9,7 +9,7 @@
 namespace app {
 
 class CIniFile {
-public:
+  public:
     explicit CIniFile(std::string path) : path_(std::move(path)) {}
 
     std::optional<std::string> Read(const std::string& section, const std::string& key) const;
@@ -17,7 +17,7 @@ public:
     bool Write(const std::string& section, const std::string& key, const std::string& value);
     const std::string& Path() const { return path_; }
 
-private:
+  private:
     using Sections = std::map<std::string, std::map<std::string, std::string>>;
     Sections Load() const;
     std::string path_;

@@ -27,7 +27,9 @@ constexpr FaceRow kFaces[] = {
 };
 }  // namespace
 
-std::string LanguageConfigPath() { return profiles::GetDefaultDataFolder() + "Language.config"; }
+std::string LanguageConfigPath() {
+    return profiles::GetDefaultDataFolder() + "Language.config";
+}
 
 std::vector<LanguageEntry> ReadLanguageConfig() {
     const Json::Value root = profiles::CJsonFile().ReadJsonFile(LanguageConfigPath());

@@ -27,7 +27,7 @@ bool SaveLanguageId(int id);
 std::string FontFaceFor(int index);
 
 class CLanguage {
-public:
+  public:
     // Switches face, texts and the stored choice. False when index is
     // already current (nothing done).
     bool ApplyLanguage(int index);
@@ -36,7 +36,7 @@ public:
     // How many times the font table was rebuilt (a face change).
     int FontRebuilds() const { return fontRebuilds_; }
 
-private:
+  private:
     void ApplyFace(int index);
     int current_ = -1;
     std::string face_;

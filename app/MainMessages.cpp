@@ -26,7 +26,8 @@ bool PassesPowerGate(ui::UINT msg, bool gateOpen) {
 template <class Fn>
 void CMainWnd::ForEachLitDevice(Fn fn) {
     for (auto* list : {&devices_.mice, &devices_.mousePads, &devices_.keyboards})
-        for (IShellDevice* d : *list) fn(d);
+        for (IShellDevice* d : *list)
+            fn(d);
 }
 
 void CMainWnd::PassLightControlStatus(int status) {
@@ -50,13 +51,12 @@ std::array<int32_t, 4> CMainWnd::StateWords() const {
     return {lightControlStatus_, active_, hover_, dpi_};
 }
 
-ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l,
-                                          bool& handled) {
+ui::LRESULT CMainWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, bool& handled) {
     ui::LRESULT result = 0;
     handled = RouteRegisteredMessage(msg, w, l, result);
     if (handled) return result;
     if (msg == ui::WM_DESTROY) {
-        OnDestroy();
+        OnWindowDestroy();
         handled = true;
         return 0;
     }
@@ -88,10 +88,17 @@ bool CMainWnd::RouteRegisteredMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l,
     const RegisteredMessages& reg = Registered();
     result = 0;
     switch (msg) {
-        case ui::WM_ACTIVATE: OnActivate(w); return true;
-        case ui::WM_MOUSELEAVE: OnMouseHover(false); return false;
-        case ui::WM_MOUSEHOVER: OnMouseHover(true); return false;
-        default: break;
+        case ui::WM_ACTIVATE:
+            OnActivate(w);
+            return true;
+        case ui::WM_MOUSELEAVE:
+            OnMouseHover(false);
+            return false;
+        case ui::WM_MOUSEHOVER:
+            OnMouseHover(true);
+            return false;
+        default:
+            break;
     }
     if (msg == 0) return false;
     if (msg == reg.instance) {
@@ -117,15 +124,20 @@ bool CMainWnd::RouteRegisteredMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l,
 bool CMainWnd::RouteFixedMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, ui::LRESULT& result) {
     result = 0;
     switch (msg) {
-        case ui::WM_COPYDATA: result = OnCopyData(l); return true;
+        case ui::WM_COPYDATA:
+            result = OnCopyData(l);
+            return true;
         case ui::WM_DISPLAYCHANGE:
             platform::DebugOut("显示器分辨率发生变化");
             displayChanged_ = true;
             SetupDpi();
             return true;
         case ui::WM_KEYDOWN:
-        case ui::WM_SYSKEYDOWN: return true;
-        case ui::WM_TIMER: OnTimer(w); return true;
+        case ui::WM_SYSKEYDOWN:
+            return true;
+        case ui::WM_TIMER:
+            OnTimer(w);
+            return true;
         case ui::WM_DPICHANGED:
             pm_.SetDPI(int(w & 0xFFFF));
             pm_.ResetDPIAssets();
@@ -134,26 +146,39 @@ bool CMainWnd::RouteFixedMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, ui::L
             pm_.NeedUpdate();
             platform::DebugOut("界面 DPI 发生变化");
             return true;
-        case kMsgTrayIcon: OnTrayIcon(l); return true;
+        case kMsgTrayIcon:
+            OnTrayIcon(l);
+            return true;
         case kMsgInputHook:
             // The input hook is installed and removed here once the hook layer exists.
             return true;
-        case kMsgMenuCommand: OnMenuCommand(w); return true;
-        case kMsgDpiTrace: platform::DebugOut("界面 DPI 1发生变化"); return true;
+        case kMsgMenuCommand:
+            OnMenuCommand(w);
+            return true;
+        case kMsgDpiTrace:
+            platform::DebugOut("界面 DPI 1发生变化");
+            return true;
         case kMsgShowSettingProgress:
             if (ui::CControlUI* c = FindControl("setting_progress")) c->SetVisible(true);
             return true;
-        case kMsgLanguageChanged: OnLanguageMessage(w); return true;
+        case kMsgLanguageChanged:
+            OnLanguageMessage(w);
+            return true;
         case kMsgInterfaceArrived:
         case kMsgInterfaceRemoved:
             // Arrivals and removals are handled here once the hot-plug monitor exists.
             return true;
-        case kMsgOpenSettingsCentred: ShowSettingsWindow(true); return true;
+        case kMsgOpenSettingsCentred:
+            ShowSettingsWindow(true);
+            return true;
         case kMsgClearUpdateMark:
             if (setBtn_) setBtn_->SetForeImage("");
             return true;
-        case kMsgDeviceItem: OnDeviceItemMessage(w, l); return true;
-        default: return false;
+        case kMsgDeviceItem:
+            OnDeviceItemMessage(w, l);
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -183,8 +208,8 @@ void CMainWnd::OnToolMessage() {
     const std::vector<uint8_t> block = BuildToolBlock(StateWords());
     const QByteArray data(reinterpret_cast<const char*>(block.data()), qsizetype(block.size()));
     platform::DebugOut("device list sent to the tool window");
-    bus_->CopyDataTo(tool, int64_t(QCoreApplication::applicationPid()), int64_t(kCopyDataDeviceList),
-                     data);
+    bus_->CopyDataTo(tool, int64_t(QCoreApplication::applicationPid()),
+                     int64_t(kCopyDataDeviceList), data);
 }
 
 ui::LRESULT CMainWnd::OnCopyData(ui::LPARAM l) {
@@ -221,19 +246,25 @@ void CMainWnd::OnTimer(ui::WPARAM id) {
             pm_.Invalidate();
             // The audio-light start-up step runs here once the audio light exists.
             break;
-        case kTrayMenuTimerId: ShowTrayMenu(); break;
+        case kTrayMenuTimerId:
+            ShowTrayMenu();
+            break;
         case kProfileSwitchTimerId:
             // The profile switch runs here once the profile list exists.
             break;
-        case kGameLightTimerId: gameLight_.OnTimer(); break;
-        default: break;
+        case kGameLightTimerId:
+            gameLight_.OnTimer();
+            break;
+        default:
+            break;
     }
 }
 
 void CMainWnd::OnLanguageMessage(ui::WPARAM w) {
     ApplyLanguage(int(w));
     for (auto* list : {&devices_.mice, &devices_.keyboards})
-        for (IShellDevice* d : *list) d->ReloadTexts();
+        for (IShellDevice* d : *list)
+            d->ReloadTexts();
 }
 
 void CMainWnd::OnDeviceItemMessage(ui::WPARAM, ui::LPARAM l) {
@@ -246,7 +277,8 @@ void CMainWnd::StopThreads() {
     // Blocking calls from workers into the UI are refused from now on, so a
     // worker caught in a synchronous send returns at once and can be joined.
     ui::BeginUiShutdown();
-    for (platform::WorkerThread& t : threads_) t.RequestStop();
+    for (platform::WorkerThread& t : threads_)
+        t.RequestStop();
     for (size_t slot = 0; slot < threads_.size(); ++slot) {
         platform::WorkerThread& t = threads_[slot];
         if (!t.IsRunning()) continue;
@@ -254,12 +286,12 @@ void CMainWnd::StopThreads() {
         clock.start();
         t.Stop(1000);
         platform::DebugOut(clock.elapsed() <= 1000 ? "所有对象处于激发状态\n"
-                                                    : "所有对象处于非激发状态，超时\n");
+                                                   : "所有对象处于非激发状态，超时\n");
     }
     // The audio capture program is disconnected here once the audio light exists.
 }
 
-void CMainWnd::OnDestroy() {
+void CMainWnd::OnWindowDestroy() {
     platform::DebugOut("退出测试");
     tray_.Delete();
     CloseChildWindows();

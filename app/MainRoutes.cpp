@@ -194,7 +194,9 @@ const Row kColourChanged[] = {
     {"deng_audioColor_Pallet", Route::AudioColours},
 };
 
-bool IsPrefixRow(std::string_view name) { return !name.empty() && name.back() == '_'; }
+bool IsPrefixRow(std::string_view name) {
+    return !name.empty() && name.back() == '_';
+}
 
 template <size_t N>
 void Match(const Row (&table)[N], std::string_view name, RouteResult& out) {
@@ -224,17 +226,28 @@ void RouteClick(std::string_view name, RouteResult& out) {
 
 RouteResult RouteEvent(std::string_view type, std::string_view name) {
     RouteResult out;
-    if (type == "windowinit") out.hits.push_back({Route::FirstLayout, 0});
-    else if (type == "windowsize") out.hits.push_back({Route::RelayoutAndDpi, 0});
-    else if (type == "colorchanged") Match(kColourChanged, name, out);
-    else if (type == "click") RouteClick(name, out);
-    else if (type == "selectchanged") Match(kSelect, name, out);
-    else if (type == "valuechanged") Match(kValue, name, out);
-    else if (type == "movevaluechanged") Match(kMoveValue, name, out);
-    else if (type == "itemselect") Match(kItemSelect, name, out);
-    else if (type == "killfocus") Match(kKillFocus, name, out);
-    else if (type == "click_select_end") out.hits.push_back({Route::KeyLightList, 0});
-    else if (type == "click_wpremove" || type == "click_wpedit") out.passOn = false;
+    if (type == "windowinit")
+        out.hits.push_back({Route::FirstLayout, 0});
+    else if (type == "windowsize")
+        out.hits.push_back({Route::RelayoutAndDpi, 0});
+    else if (type == "colorchanged")
+        Match(kColourChanged, name, out);
+    else if (type == "click")
+        RouteClick(name, out);
+    else if (type == "selectchanged")
+        Match(kSelect, name, out);
+    else if (type == "valuechanged")
+        Match(kValue, name, out);
+    else if (type == "movevaluechanged")
+        Match(kMoveValue, name, out);
+    else if (type == "itemselect")
+        Match(kItemSelect, name, out);
+    else if (type == "killfocus")
+        Match(kKillFocus, name, out);
+    else if (type == "click_select_end")
+        out.hits.push_back({Route::KeyLightList, 0});
+    else if (type == "click_wpremove" || type == "click_wpedit")
+        out.passOn = false;
     return out;
 }
 

@@ -75,17 +75,22 @@ const PanelTool kPanelTools[] = {
 };
 }  // namespace
 
-CMainWnd* MainWindow() { return g_mainWnd; }
+CMainWnd* MainWindow() {
+    return g_mainWnd;
+}
 
 int ChooseWindowDpi(const QSize& monitor) {
     return monitor.width() > 1500 && monitor.height() > 960 ? 144 : 96;
 }
 
-CMainWnd::CMainWnd() : bus_(std::make_unique<CAppBus>(this)) { RegisterHookAndGameMessages(); }
+CMainWnd::CMainWnd() : bus_(std::make_unique<CAppBus>(this)) {
+    RegisterHookAndGameMessages();
+}
 
 CMainWnd::~CMainWnd() {
     GetSkinObserver().RemoveReceiver(this);
-    for (platform::WorkerThread& t : threads_) t.Stop();
+    for (platform::WorkerThread& t : threads_)
+        t.Stop();
     if (g_mainWnd == this) g_mainWnd = nullptr;
 }
 
@@ -156,7 +161,9 @@ ui::CControlUI* CMainWnd::CreateControl(const char* className) {
     return nullptr;
 }
 
-const char* CMainWnd::QueryControlText(const char*, const char*) { return nullptr; }
+const char* CMainWnd::QueryControlText(const char*, const char*) {
+    return nullptr;
+}
 
 // ---- skin, language, DPI ---------------------------------------------------
 
@@ -210,12 +217,14 @@ bool CMainWnd::AnyDeviceItemVisible() const {
 }
 
 void CMainWnd::UpdateNoDeviceLink() {
-    if (ui::CControlUI* link = FindControl("No_device_Link")) link->SetVisible(!AnyDeviceItemVisible());
+    if (ui::CControlUI* link = FindControl("No_device_Link"))
+        link->SetVisible(!AnyDeviceItemVisible());
 }
 
 void CMainWnd::SetHiddenPause(bool paused) {
     for (auto* list : {&devices_.mice, &devices_.keyboards})
-        for (IShellDevice* d : *list) d->SetHiddenPause(paused);
+        for (IShellDevice* d : *list)
+            d->SetHiddenPause(paused);
 }
 
 void CMainWnd::RestoreAndRaise() {
@@ -282,8 +291,10 @@ void CMainWnd::OnMenuCommand(ui::WPARAM w) {
 }
 
 void CMainWnd::OnMenuItem(const std::string& name) {
-    if (ui::EqualsNoCase(name, "about_menu")) ShowAboutWindow();
-    else if (ui::EqualsNoCase(name, "setwnd_menu")) ShowSettingsWindow(false);
+    if (ui::EqualsNoCase(name, "about_menu"))
+        ShowAboutWindow();
+    else if (ui::EqualsNoCase(name, "setwnd_menu"))
+        ShowSettingsWindow(false);
     // The macro action items go to the macro editor once it exists.
 }
 
@@ -316,8 +327,8 @@ void CMainWnd::ShowSettingsWindow(bool centre) {
     } else {
         const QRect main = GetWindowRect();
         QRect r = set->GetWindowRect();
-        r.moveTopRight(QPoint(main.right() - ui::ScaleByDpi(30, dpi_),
-                              main.top() + ui::ScaleByDpi(60, dpi_)));
+        r.moveTopRight(
+            QPoint(main.right() - ui::ScaleByDpi(30, dpi_), main.top() + ui::ScaleByDpi(60, dpi_)));
         set->MoveWindow(r);
     }
     set->ShowModal();
@@ -353,10 +364,10 @@ CMainWnd::Handler CMainWnd::HandlerFor(Route route) {
 
 void CMainWnd::Notify(ui::TNotifyUI& msg) {
     const std::string name = msg.pSender ? msg.pSender->GetName() : std::string();
-    if (msg.sType != "timer")
-        platform::DebugOutF("notify %s %s", msg.sType.c_str(), name.c_str());
+    if (msg.sType != "timer") platform::DebugOutF("notify %s %s", msg.sType.c_str(), name.c_str());
     const RouteResult result = RouteEvent(msg.sType, name);
-    for (const RouteHit& hit : result.hits) (this->*HandlerFor(hit.route))(msg, hit);
+    for (const RouteHit& hit : result.hits)
+        (this->*HandlerFor(hit.route))(msg, hit);
     if (result.passOn && IsWindow()) WindowImplBase::Notify(msg);
 }
 
@@ -365,8 +376,12 @@ void CMainWnd::OnRelayoutAndDpi(const ui::TNotifyUI&, const RouteHit&) {
     SetupDpi();
 }
 
-void CMainWnd::OnHideToTray(const ui::TNotifyUI&, const RouteHit&) { HideToTray(); }
-void CMainWnd::OnHideMainWindow(const ui::TNotifyUI&, const RouteHit&) { ShowWindow(false); }
+void CMainWnd::OnHideToTray(const ui::TNotifyUI&, const RouteHit&) {
+    HideToTray();
+}
+void CMainWnd::OnHideMainWindow(const ui::TNotifyUI&, const RouteHit&) {
+    ShowWindow(false);
+}
 
 void CMainWnd::OnToggleLightControl(const ui::TNotifyUI&, const RouteHit&) {
     lightControlStatus_ = lightControlStatus_ == 1 ? 0 : 1;

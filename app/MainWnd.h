@@ -52,7 +52,7 @@ enum ChildWindow { kChildSettings = 0, kChildAbout, kChildColourPicker, kChildMu
 class CMainWnd : public ui::WindowImplBase,
                  public ui::CWebBrowserEventHandler,
                  public SkinReceiver {
-public:
+  public:
     CMainWnd();
     ~CMainWnd() override;
 
@@ -97,7 +97,7 @@ public:
     // The four state words at the head of the tool block.
     std::array<int32_t, 4> StateWords() const;
 
-private:
+  private:
     using Handler = void (CMainWnd::*)(const ui::TNotifyUI&, const RouteHit&);
     static Handler HandlerFor(Route route);
 
@@ -124,7 +124,7 @@ private:
     void OnMouseHover(bool hover);
     void OnLightControlStatusMessage(ui::WPARAM w, ui::LPARAM l);
     void OnToolMessage();
-    void OnDestroy();
+    void OnWindowDestroy();
     void OnPowerBroadcast(ui::WPARAM w);
     void OnGameMessage(ui::WPARAM w, ui::LPARAM l);
     ui::LRESULT OnCopyData(ui::LPARAM l);

@@ -6,7 +6,7 @@
 namespace app {
 
 class CMemoryFont {
-public:
+  public:
     CMemoryFont();
     ~CMemoryFont() { Unload(); }
     CMemoryFont(const CMemoryFont&) = delete;
@@ -17,7 +17,7 @@ public:
     void Unload();
     bool IsLoaded() const { return id_ >= 0; }
 
-private:
+  private:
     std::string folder_;
     int id_ = -1;
 };

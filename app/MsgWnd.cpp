@@ -10,8 +10,8 @@ void CMsgWnd::SetDpi(int dpi) {
     if (value == dpi_) return;
     dpi_ = value;
     pm_.SetDPI(value);
-    if (!pm_.GetInitSize().isEmpty()) ResizeClient(pm_.GetInitSizeScaled().width(),
-                                                   pm_.GetInitSizeScaled().height());
+    if (!pm_.GetInitSize().isEmpty())
+        ResizeClient(pm_.GetInitSizeScaled().width(), pm_.GetInitSizeScaled().height());
 }
 
 void CMsgWnd::Notify(ui::TNotifyUI& msg) {
@@ -29,8 +29,7 @@ void CMsgWnd::Notify(ui::TNotifyUI& msg) {
     WindowImplBase::Notify(msg);
 }
 
-ui::LRESULT CMsgWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l,
-                                         bool& handled) {
+ui::LRESULT CMsgWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, bool& handled) {
     if (msg == ui::WM_DPICHANGED) {
         dpi_ = ValidDpiOr96(int(w & 0xFFFF), "MSG_WND DPI SET ERROR");
         pm_.SetDPI(dpi_);
@@ -46,7 +45,8 @@ std::unique_ptr<CMsgWnd> CreateMessageBox(ui::CWindowWnd* parent, const std::str
                                           const std::string& text, int dpi, bool textIsResource,
                                           int buttons) {
     auto box = std::make_unique<CMsgWnd>();
-    if (!box->Create(parent, "msgwnd", ui::UI_WNDSTYLE_DIALOG, ui::WS_EX_TOOLWINDOW)) return nullptr;
+    if (!box->Create(parent, "msgwnd", ui::UI_WNDSTYLE_DIALOG, ui::WS_EX_TOOLWINDOW))
+        return nullptr;
     if (!title.empty()) {
         if (ui::CControlUI* c = box->FindControl("MessageTitle")) c->SetText(title);
     }

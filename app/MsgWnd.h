@@ -8,7 +8,7 @@
 namespace app {
 
 class CMsgWnd : public ui::WindowImplBase {
-public:
+  public:
     std::string GetWindowClassName() const override { return "MsgWnd"; }
     std::string GetSkinFile() override { return "XML_MSG"; }
     void Notify(ui::TNotifyUI& msg) override;
@@ -19,7 +19,7 @@ public:
     void SetDpi(int dpi);
     int GetDpi() const { return dpi_; }
 
-private:
+  private:
     int dpi_ = 96;
 };
 

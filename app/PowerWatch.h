@@ -12,14 +12,14 @@ namespace app {
 
 class CPowerWatch : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit CPowerWatch(ui::CWindowWnd* window);
     bool IsWatching() const { return watching_; }
 
-private slots:
+  private slots:
     void OnPrepareForSleep(bool sleeping);
 
-private:
+  private:
     ui::CWindowWnd* window_;
     bool watching_ = false;
 };

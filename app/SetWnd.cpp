@@ -8,7 +8,9 @@
 
 namespace app {
 
-void CSetWnd::InitWindow() { ResizeClient(kWidth, kHeight); }
+void CSetWnd::InitWindow() {
+    ResizeClient(kWidth, kHeight);
+}
 
 void CSetWnd::SetDpi(int dpi) {
     dpi_ = ValidDpiOr96(dpi, "SET_WND DPI SET ERROR");
@@ -53,8 +55,7 @@ void CSetWnd::Notify(ui::TNotifyUI& msg) {
     WindowImplBase::Notify(msg);
 }
 
-ui::LRESULT CSetWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l,
-                                         bool& handled) {
+ui::LRESULT CSetWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, bool& handled) {
     if (msg == kMsgLanguageChanged) {
         pm_.ReloadText();
         pm_.NeedUpdate();

@@ -9,7 +9,7 @@
 namespace app {
 
 class CSetWnd : public ui::WindowImplBase {
-public:
+  public:
     static constexpr int kWidth = 630;
     static constexpr int kHeight = 500;
 
@@ -26,7 +26,7 @@ public:
     void SetMainWindow(ui::CWindowWnd* main, int languageIndex);
     int LanguageIndex() const { return languageIndex_; }
 
-private:
+  private:
     void FillLanguageList();
     ui::CWindowWnd* main_ = nullptr;
     int languageIndex_ = -1;

@@ -5,7 +5,7 @@
 namespace app {
 
 class IShellDevice {
-public:
+  public:
     virtual ~IShellDevice() = default;
     virtual void SetHoverFlag(int hover) = 0;
     virtual void SetLightControlStatus(int status) = 0;

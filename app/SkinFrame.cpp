@@ -25,18 +25,18 @@ CSkinFrame::FileChooser& Chooser() {
 
 // The frame closes itself when it loses the keyboard focus.
 class CFocusWatch : public QObject {
-public:
+  public:
     CFocusWatch(QWidget* w, CSkinFrame* frame) : QObject(w), frame_(frame) {
         w->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::WindowDeactivate) frame_->OnDeactivated();
         return false;
     }
 
-private:
+  private:
     CSkinFrame* frame_;
 };
 }  // namespace
@@ -46,7 +46,9 @@ SkinObserver& GetSkinObserver() {
     return observer;
 }
 
-std::string SkinIniPath() { return profiles::GetAppDataRoot() + "main.ini"; }
+std::string SkinIniPath() {
+    return profiles::GetAppDataRoot() + "main.ini";
+}
 
 bool WriteSkinChoice(const std::string& flags, const std::string& image) {
     CIniFile ini(SkinIniPath());
@@ -57,7 +59,9 @@ void CSkinFrame::SetFileChooser(FileChooser chooser) {
     Chooser() = chooser ? std::move(chooser) : FileChooser(DefaultChooser);
 }
 
-CSkinFrame* CSkinFrame::Current() { return g_current; }
+CSkinFrame* CSkinFrame::Current() {
+    return g_current;
+}
 
 CSkinFrame* CSkinFrame::Open(ui::CWindowWnd* owner, ui::CControlUI* button) {
     if (g_current) g_current->Close(0);
@@ -97,7 +101,7 @@ void CSkinFrame::SelectPage(int page) {
     if (auto* tab = FindControlAs<ui::CTabLayoutUI>("skin_tab")) tab->SelectItem(page);
 }
 
-void CSkinFrame::OnClick(ui::CControlUI* sender) {
+void CSkinFrame::OnFrameClick(ui::CControlUI* sender) {
     const std::string& name = sender->GetName();
     if (ui::EqualsNoCase(name, "skin_image")) {
         SelectPage(0);
@@ -122,7 +126,7 @@ void CSkinFrame::OnClick(ui::CControlUI* sender) {
 
 void CSkinFrame::Notify(ui::TNotifyUI& msg) {
     if (msg.sType == "click" && msg.pSender) {
-        OnClick(msg.pSender);
+        OnFrameClick(msg.pSender);
         return;
     }
     WindowImplBase::Notify(msg);

@@ -29,7 +29,7 @@ std::string SkinIniPath();
 bool WriteSkinChoice(const std::string& flags, const std::string& image);
 
 class CSkinFrame : public ui::WindowImplBase {
-public:
+  public:
     std::string GetWindowClassName() const override { return "UISkinFrame"; }
     std::string GetSkinFile() override { return "skin.xml"; }
     void Notify(ui::TNotifyUI& msg) override;
@@ -48,11 +48,11 @@ public:
     // Lost the keyboard focus: closes, except while the file dialog is open.
     void OnDeactivated();
 
-protected:
+  protected:
     void OnFinalMessage() override;
 
-private:
-    void OnClick(ui::CControlUI* sender);
+  private:
+    void OnFrameClick(ui::CControlUI* sender);
     void SelectPage(int page);
     bool choosing_ = false;
 };

@@ -7,13 +7,15 @@ namespace app {
 namespace {
 void PutWord(std::vector<uint8_t>& block, size_t offset, int32_t value) {
     const auto v = uint32_t(value);
-    for (int i = 0; i < 4; ++i) block[offset + i] = uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        block[offset + i] = uint8_t(v >> (8 * i));
 }
 }  // namespace
 
 std::vector<uint8_t> BuildToolBlock(const std::array<int32_t, 4>& stateWords) {
     std::vector<uint8_t> block(kToolBlockBytes, 0);
-    for (size_t i = 0; i < stateWords.size(); ++i) PutWord(block, 4 * i, stateWords[i]);
+    for (size_t i = 0; i < stateWords.size(); ++i)
+        PutWord(block, 4 * i, stateWords[i]);
     const auto& catalog = hid::DeviceCatalog();
     PutWord(block, kToolBlockRowCountOffset, int32_t(catalog.size()));
     size_t at = kToolBlockRowsOffset;

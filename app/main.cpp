@@ -1,3 +1,5 @@
 #include "app/AppEntry.h"
 
-int main(int argc, char** argv) { return app::RunApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return app::RunApplication(argc, argv);
+}

@@ -55,8 +55,8 @@ struct ApplyRig {
         bus->Enumerate(paths);
         for (const auto& p : paths)
             if (p.find("&col04") != std::string::npos) {
-                auto& dev = model->IsReceiver() ? channel.ReceiverInterface()
-                                                : channel.CableInterface();
+                auto& dev =
+                    model->IsReceiver() ? channel.ReceiverInterface() : channel.CableInterface();
                 ok = dev.Open(p, true, true, true, false);
             }
         channel.SetLinkType(model->IsReceiver() ? 2 : 1);

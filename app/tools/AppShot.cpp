@@ -1,13 +1,20 @@
 // Renders the shell's windows offscreen to PNG files, for the docs:
 //   brommelivantos-appshot OUT_FOLDER [LANGUAGE_INDEX]
 // writes main.png, msgbox.png, setwnd.png, skinframe.png and about.png.
+//   brommelivantos-appshot --screen FILE.png
+// grabs the whole screen of the current display (a check of a running
+// program under Xvfb, where no screenshot tool may be installed).
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <string_view>
 
 #include "app/AboutWnd.h"
 #include "app/AppEntry.h"
@@ -45,6 +52,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: brommelivantos-appshot OUT_FOLDER [LANGUAGE_INDEX]\n");
         return 2;
     }
+    if (argc > 2 && std::string_view(argv[1]) == "--screen") {
+        QGuiApplication screenApp(argc, argv);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        const bool saved = screen && screen->grabWindow(0).save(QString::fromLocal8Bit(argv[2]));
+        std::printf("%s %s\n", saved ? "wrote" : "FAILED", argv[2]);
+        return saved ? 0 : 1;
+    }
     ui::PrepareApplication();
     QApplication qapp(argc, argv);
     ui::ApplyTheme(qapp);
@@ -64,7 +78,8 @@ int main(int argc, char** argv) {
     main.ResizeClient(app::kMainDesignWidth, app::kMainDesignHeight);
     bool ok = Grab(main, out + "main.png");
 
-    auto box = app::CreateMessageBox(&main, "", "message_text_22", 96, true, app::kMsgButtonsQuestion);
+    auto box =
+        app::CreateMessageBox(&main, "", "message_text_22", 96, true, app::kMsgButtonsQuestion);
     if (box) {
         box->ShowWindow(true, false);
         ok &= Grab(*box, out + "msgbox.png");

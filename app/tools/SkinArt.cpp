@@ -86,8 +86,12 @@ void Close(QPainter& p) {
     p.drawLine(QPointF(7, 7), QPointF(17, 17));
     p.drawLine(QPointF(17, 7), QPointF(7, 17));
 }
-void Minimise(QPainter& p) { p.drawLine(QPointF(7, 12.5), QPointF(17, 12.5)); }
-void Maximise(QPainter& p) { p.drawRect(QRectF(7, 7, 10, 10)); }
+void Minimise(QPainter& p) {
+    p.drawLine(QPointF(7, 12.5), QPointF(17, 12.5));
+}
+void Maximise(QPainter& p) {
+    p.drawRect(QRectF(7, 7, 10, 10));
+}
 void RestoreGlyph(QPainter& p) {
     p.drawRect(QRectF(7, 9, 8, 8));
     p.drawPolyline(QPolygonF({QPointF(9, 7), QPointF(17, 7), QPointF(17, 15)}));
@@ -101,7 +105,8 @@ void Skin(QPainter& p) {
     path.cubicTo(4, 17, 4, 5, 12, 5);
     p.drawPath(path);
     p.setBrush(QColor(kGlyph));
-    for (QPointF pt : {QPointF(9, 10), QPointF(12.5, 8.5), QPointF(16, 10.5)}) p.drawEllipse(pt, 1, 1);
+    for (QPointF pt : {QPointF(9, 10), QPointF(12.5, 8.5), QPointF(16, 10.5)})
+        p.drawEllipse(pt, 1, 1);
 }
 void Settings(QPainter& p) {
     p.drawEllipse(QPointF(12, 12), 3, 3);
@@ -138,8 +143,12 @@ void Eye(QPainter& p) {
     p.drawPath(path);
     p.drawEllipse(QPointF(12, 12), 2.6, 2.6);
 }
-void Previous(QPainter& p) { p.drawPolyline(QPolygonF({QPointF(8, 14), QPointF(12, 10), QPointF(16, 14)})); }
-void Next(QPainter& p) { p.drawPolyline(QPolygonF({QPointF(8, 10), QPointF(12, 14), QPointF(16, 10)})); }
+void Previous(QPainter& p) {
+    p.drawPolyline(QPolygonF({QPointF(8, 14), QPointF(12, 10), QPointF(16, 14)}));
+}
+void Next(QPainter& p) {
+    p.drawPolyline(QPolygonF({QPointF(8, 10), QPointF(12, 14), QPointF(16, 10)}));
+}
 void Plus(QPainter& p) {
     p.drawLine(QPointF(12, 7), QPointF(12, 17));
     p.drawLine(QPointF(7, 12), QPointF(17, 12));
@@ -191,16 +200,29 @@ int main(int argc, char** argv) {
         QPointF at;
     };
     const Bg backgrounds[] = {
-        {"common/skin/bg_ocean.png", QColor(0x14, 0x1C, 0x26), QColor(0x0E, 0x12, 0x18),
-         QColor(0x2F, 0x8F, 0xE8), {150, 600}},
-        {"common/skin/bg_teal.png", QColor(0x15, 0x20, 0x22), QColor(0x0F, 0x14, 0x15),
-         QColor(0x2C, 0xC4, 0xB0), {850, 560}},
-        {"common/skin/bg_violet.png", QColor(0x1D, 0x19, 0x27), QColor(0x12, 0x10, 0x18),
-         QColor(0x8E, 0x6B, 0xF0), {500, 0}},
-        {"common/skin/bg_ember.png", QColor(0x24, 0x1B, 0x18), QColor(0x15, 0x11, 0x10),
-         QColor(0xF0, 0x84, 0x4A), {960, 620}},
+        {"common/skin/bg_ocean.png",
+         QColor(0x14, 0x1C, 0x26),
+         QColor(0x0E, 0x12, 0x18),
+         QColor(0x2F, 0x8F, 0xE8),
+         {150, 600}},
+        {"common/skin/bg_teal.png",
+         QColor(0x15, 0x20, 0x22),
+         QColor(0x0F, 0x14, 0x15),
+         QColor(0x2C, 0xC4, 0xB0),
+         {850, 560}},
+        {"common/skin/bg_violet.png",
+         QColor(0x1D, 0x19, 0x27),
+         QColor(0x12, 0x10, 0x18),
+         QColor(0x8E, 0x6B, 0xF0),
+         {500, 0}},
+        {"common/skin/bg_ember.png",
+         QColor(0x24, 0x1B, 0x18),
+         QColor(0x15, 0x11, 0x10),
+         QColor(0xF0, 0x84, 0x4A),
+         {960, 620}},
     };
-    for (const Bg& b : backgrounds) ok &= Save(Background(b.top, b.bottom, b.glow, b.at), skin + b.file);
+    for (const Bg& b : backgrounds)
+        ok &= Save(Background(b.top, b.bottom, b.glow, b.at), skin + b.file);
     ok &= Save(Logo(64), skin + "common/logo.png");
     ok &= Save(Logo(256), QString::fromLocal8Bit(argv[2]));
     struct Named {
@@ -208,14 +230,15 @@ int main(int argc, char** argv) {
         void (*draw)(QPainter&);
     };
     const Named glyphs[] = {
-        {"common/caption/close.png", Close},         {"common/caption/min.png", Minimise},
-        {"common/caption/max.png", Maximise},        {"common/caption/restore.png", RestoreGlyph},
-        {"common/caption/skin.png", Skin},           {"common/caption/set.png", Settings},
-        {"common/caption/gamemode.png", GameMode},   {"common/caption/cloud.png", Cloud},
-        {"common/caption/smarteyes.png", Eye},       {"common/device_prev.png", Previous},
-        {"common/device_next.png", Next},            {"common/skin/custom.png", Plus},
+        {"common/caption/close.png", Close},       {"common/caption/min.png", Minimise},
+        {"common/caption/max.png", Maximise},      {"common/caption/restore.png", RestoreGlyph},
+        {"common/caption/skin.png", Skin},         {"common/caption/set.png", Settings},
+        {"common/caption/gamemode.png", GameMode}, {"common/caption/cloud.png", Cloud},
+        {"common/caption/smarteyes.png", Eye},     {"common/device_prev.png", Previous},
+        {"common/device_next.png", Next},          {"common/skin/custom.png", Plus},
     };
-    for (const Named& g : glyphs) ok &= Save(GlyphImage(g.draw), skin + g.file);
+    for (const Named& g : glyphs)
+        ok &= Save(GlyphImage(g.draw), skin + g.file);
     ok &= Save(NoDevice(), skin + "common/nodevice.png");
     return ok ? 0 : 1;
 }

@@ -22,7 +22,13 @@ constexpr LightModeRow kBaseModes[] = {
 };
 
 // Sequence step modes and the preview each selects (3 wave is drawn here).
-enum SequenceMode { kSeqWave = 0, kSeqSpectrum = 1, kSeqBreathing = 2, kSeqStatic = 3, kSeqBlink = 4 };
+enum SequenceMode {
+    kSeqWave = 0,
+    kSeqSpectrum = 1,
+    kSeqBreathing = 2,
+    kSeqStatic = 3,
+    kSeqBlink = 4
+};
 
 const LightModeRow* FindRow(std::span<const LightModeRow> rows, int mode) {
     for (const auto& row : rows) {
@@ -55,16 +61,16 @@ std::span<const LightModeRow> BasePreviewModes() {
 
 hid::DeviceTypeCode CableTypeOfKind(hid::DeviceKind kind) {
     switch (kind) {
-    case hid::kKindMouse:
-        return hid::kTypeMouse;
-    case hid::kKindKeyboard:
-        return hid::kTypeKeyboard;
-    case hid::kKindMousePad:
-        return hid::kTypeMousePad;
-    case hid::kKindHeadset:
-        return hid::kTypeHeadset;
-    default:
-        return 0;
+        case hid::kKindMouse:
+            return hid::kTypeMouse;
+        case hid::kKindKeyboard:
+            return hid::kTypeKeyboard;
+        case hid::kKindMousePad:
+            return hid::kTypeMousePad;
+        case hid::kKindHeadset:
+            return hid::kTypeHeadset;
+        default:
+            return 0;
     }
 }
 
@@ -195,24 +201,24 @@ void CDeviceCore::RunSequenceStep() {
     WithPreview([&](LightPreview& p) {
         p.SetLightState(shared);
         switch (shared.mode) {
-        case kSeqWave:
-            SequenceWave(shared);
-            break;
-        case kSeqSpectrum:
-            p.PreviewSpectrum();
-            break;
-        case kSeqBreathing:
-            p.PreviewBreathing();
-            break;
-        case kSeqStatic:
-            p.PreviewStatic();
-            break;
-        case kSeqBlink:
-            p.PreviewBlink();
-            break;
-        default:
-            p.PreviewOff();
-            break;
+            case kSeqWave:
+                SequenceWave(shared);
+                break;
+            case kSeqSpectrum:
+                p.PreviewSpectrum();
+                break;
+            case kSeqBreathing:
+                p.PreviewBreathing();
+                break;
+            case kSeqStatic:
+                p.PreviewStatic();
+                break;
+            case kSeqBlink:
+                p.PreviewBlink();
+                break;
+            default:
+                p.PreviewOff();
+                break;
         }
     });
     lightSteps_.fetch_add(1);
@@ -223,8 +229,8 @@ void CDeviceCore::RunSequenceStep() {
 // Called with the light lock held.
 void CDeviceCore::SequenceWave(const LightState& state) {
     const int cycle = int(light::kWheelCycle);
-    wavePosition_ = state.direction != 0 ? (wavePosition_ + 1) % cycle
-                                         : (wavePosition_ + cycle - 1) % cycle;
+    wavePosition_ =
+        state.direction != 0 ? (wavePosition_ + 1) % cycle : (wavePosition_ + cycle - 1) % cycle;
     const uint8_t level = light::Level(state.brightness);
     for (size_t i = 0; i < lightCount_; ++i) {
         const size_t at = (size_t(wavePosition_) + 7 * i) % light::kWheelCycle;

@@ -23,15 +23,13 @@ namespace {
 
 using LinkKind = CDeviceLinks::LinkKind;
 
-constexpr LinkKind kMouseLink{hid::kKindMouse, hid::kTypeMouse, hid::kTypeMouseReceiver,
+constexpr LinkKind kMouseLink{hid::kKindMouse,    hid::kTypeMouse,    hid::kTypeMouseReceiver,
                               "添加一个鼠标设备", "删除一个鼠标设备", "鼠标设备丢失"};
-constexpr LinkKind kKeyboardLink{hid::kKindKeyboard, hid::kTypeKeyboard,
-                                 hid::kTypeKeyboardReceiver, "添加一个键盘设备",
-                                 "删除一个键盘设备", "键盘设备丢失"};
-constexpr LinkKind kPadLink{hid::kKindMousePad, hid::kTypeMousePad, 0, "添加一个鼠标垫设备",
-                            "删除一个鼠标垫设备", nullptr};
-constexpr LinkKind kHeadsetLink{hid::kKindHeadset, hid::kTypeHeadset, 0, nullptr, nullptr,
-                                nullptr};
+constexpr LinkKind kKeyboardLink{hid::kKindKeyboard, hid::kTypeKeyboard, hid::kTypeKeyboardReceiver,
+                                 "添加一个键盘设备", "删除一个键盘设备", "键盘设备丢失"};
+constexpr LinkKind kPadLink{hid::kKindMousePad,   hid::kTypeMousePad,   0,
+                            "添加一个鼠标垫设备", "删除一个鼠标垫设备", nullptr};
+constexpr LinkKind kHeadsetLink{hid::kKindHeadset, hid::kTypeHeadset, 0, nullptr, nullptr, nullptr};
 
 const LinkKind* LinkKindOfType(hid::DeviceTypeCode t) {
     for (const LinkKind* k : {&kKeyboardLink, &kMouseLink, &kPadLink, &kHeadsetLink}) {
@@ -116,7 +114,8 @@ hid::HidInterfaceEntry CDeviceLinks::IdentifyingRow(size_t slot, const LinkKind&
 
 CDeviceCore* CDeviceLinks::FindDevice(hid::DeviceKind kind,
                                       const hid::HidInterfaceEntry& row) const {
-    for (CDeviceCore* d : registry_.Snapshot().Of(kind)) {
+    const DeviceLists lists = registry_.Snapshot();
+    for (CDeviceCore* d : lists.Of(kind)) {
         if (hid::SameInterface(d->InterfaceRow(), row)) return d;
     }
     return nullptr;
@@ -151,7 +150,8 @@ void CDeviceLinks::Connect(size_t slot, const LinkKind& kind) {
     if (!device) return;
     const bool receiver = kind.receiver != 0 && s.typeCode == kind.receiver;
     // A failed open leaves the device disconnected; its slot stays claimed.
-    if (!device->Command().IsOpen()) OpenCommand(*device, s.path, receiver, kind.receiver != 0, row);
+    if (!device->Command().IsOpen())
+        OpenCommand(*device, s.path, receiver, kind.receiver != 0, row);
     ui_.OnConnected(*device, receiver ? LinkType::Receiver : LinkType::Cable,
                     device->Command().IsOpen());
 }
@@ -235,15 +235,13 @@ void CDeviceLinks::SwitchedToCable(CDeviceCore& device) {
 
 void CDeviceLinks::ConnectEventChannel(size_t slot, hid::DeviceTypeCode typeCode) {
     if (!slots_.IsValid(slot)) return;
-    CDeviceCore* device =
-        FindDevice(hid::KindOfRow(slot), TableRow(hid::ResolvePrimaryRow(slot)));
+    CDeviceCore* device = FindDevice(hid::KindOfRow(slot), TableRow(hid::ResolvePrimaryRow(slot)));
     if (device) device->Events().OpenEventInterface(slots_.Slot(slot).path, typeCode);
 }
 
 void CDeviceLinks::DisconnectEventChannel(size_t slot, hid::DeviceTypeCode typeCode) {
     if (!slots_.IsValid(slot)) return;
-    CDeviceCore* device =
-        FindDevice(hid::KindOfRow(slot), TableRow(hid::ResolvePrimaryRow(slot)));
+    CDeviceCore* device = FindDevice(hid::KindOfRow(slot), TableRow(hid::ResolvePrimaryRow(slot)));
     if (device) device->Events().CloseEventInterface(typeCode);
 }
 

@@ -6,16 +6,16 @@ namespace {
 
 std::vector<CDeviceCore*>* ListOf(DeviceLists& lists, hid::DeviceKind kind) {
     switch (kind) {
-    case hid::kKindMouse:
-        return &lists.mice;
-    case hid::kKindKeyboard:
-        return &lists.keyboards;
-    case hid::kKindMousePad:
-        return &lists.mousePads;
-    case hid::kKindHeadset:
-        return &lists.headsets;
-    default:
-        return nullptr;
+        case hid::kKindMouse:
+            return &lists.mice;
+        case hid::kKindKeyboard:
+            return &lists.keyboards;
+        case hid::kKindMousePad:
+            return &lists.mousePads;
+        case hid::kKindHeadset:
+            return &lists.headsets;
+        default:
+            return nullptr;
     }
 }
 
@@ -24,16 +24,16 @@ std::vector<CDeviceCore*>* ListOf(DeviceLists& lists, hid::DeviceKind kind) {
 const std::vector<CDeviceCore*>& DeviceLists::Of(hid::DeviceKind kind) const {
     static const std::vector<CDeviceCore*> none;
     switch (kind) {
-    case hid::kKindMouse:
-        return mice;
-    case hid::kKindKeyboard:
-        return keyboards;
-    case hid::kKindMousePad:
-        return mousePads;
-    case hid::kKindHeadset:
-        return headsets;
-    default:
-        return none;
+        case hid::kKindMouse:
+            return mice;
+        case hid::kKindKeyboard:
+            return keyboards;
+        case hid::kKindMousePad:
+            return mousePads;
+        case hid::kKindHeadset:
+            return headsets;
+        default:
+            return none;
     }
 }
 

@@ -7,10 +7,11 @@ namespace devices::events {
 bool CDeviceThread::Start(std::string name, platform::WorkerThread::Body body) {
     if (worker_.IsRunning()) return false;
     done_.Reset();
-    return worker_.Start(std::move(name), [this, body = std::move(body)](platform::StopEvent& stop) {
-        body(stop);
-        done_.Set();
-    });
+    return worker_.Start(std::move(name),
+                         [this, body = std::move(body)](platform::StopEvent& stop) {
+                             body(stop);
+                             done_.Set();
+                         });
 }
 
 void CDeviceThread::Stop(int graceMs) {

@@ -51,10 +51,9 @@ bool CEventChannel::OpenEventInterface(const std::string& path, hid::DeviceTypeC
         reader.open.store(opened);
     }
     if (!reader.thread.IsRunning()) {
-        reader.thread.Start(receiver ? "event reader (receiver)" : "event reader",
-                            [this, receiver](platform::StopEvent& stop) {
-                                ReaderProc(receiver, stop);
-                            });
+        reader.thread.Start(
+            receiver ? "event reader (receiver)" : "event reader",
+            [this, receiver](platform::StopEvent& stop) { ReaderProc(receiver, stop); });
     }
     return opened;
 }
@@ -129,28 +128,28 @@ void CEventChannel::ReaderProc(bool receiver, platform::StopEvent& stop) {
 
 void CEventChannel::Dispatch(bool receiver, uint16_t value) {
     switch (ClassifyEvent(kind_, receiver, value)) {
-    case EventAction::None:
-        break;
-    case EventAction::ReapplyAndReload:
-        SetReapplyMark();
-        [[fallthrough]];
-    case EventAction::Reload:
-        sink_.StartReloadTimer(TraitsOf(kind_).reloadDelayMs);
-        platform::DebugOut("接收到自动添加设备的同步信息要求");
-        break;
-    case EventAction::ReactiveTrigger:
-        sink_.OnReactiveTrigger();
-        break;
-    case EventAction::KeyPressThenEvent:
-        sink_.OnKeyTrigger(value - 0x500, 1);
-        DeviceEvent(value);
-        break;
-    case EventAction::KeyRelease:
-        sink_.OnKeyTrigger(value - 0x600, 2);
-        break;
-    case EventAction::DeviceEvent:
-        DeviceEvent(value);
-        break;
+        case EventAction::None:
+            break;
+        case EventAction::ReapplyAndReload:
+            SetReapplyMark();
+            [[fallthrough]];
+        case EventAction::Reload:
+            sink_.StartReloadTimer(TraitsOf(kind_).reloadDelayMs);
+            platform::DebugOut("接收到自动添加设备的同步信息要求");
+            break;
+        case EventAction::ReactiveTrigger:
+            sink_.OnReactiveTrigger();
+            break;
+        case EventAction::KeyPressThenEvent:
+            sink_.OnKeyTrigger(value - 0x500, 1);
+            DeviceEvent(value);
+            break;
+        case EventAction::KeyRelease:
+            sink_.OnKeyTrigger(value - 0x600, 2);
+            break;
+        case EventAction::DeviceEvent:
+            DeviceEvent(value);
+            break;
     }
 }
 

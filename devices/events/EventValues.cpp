@@ -56,18 +56,17 @@ EventAction ClassifyEvent(hid::DeviceKind kind, bool receiver, uint16_t value) {
 
 std::optional<ProfileSwitch> ParseDeviceEvent(uint16_t value) {
     switch (value >> 8) {
-    case 0x10:
-        return ProfileSwitch{value & 0x0F, -1};
-    case 0x11:
-        return ProfileSwitch{value & 0x0F, (value >> 4) & 0x0F};
-    default:
-        return std::nullopt;
+        case 0x10:
+            return ProfileSwitch{value & 0x0F, -1};
+        case 0x11:
+            return ProfileSwitch{value & 0x0F, (value >> 4) & 0x0F};
+        default:
+            return std::nullopt;
     }
 }
 
 const EventKindTraits& TraitsOf(hid::DeviceKind kind) {
-    return kind == hid::kKindMouse || kind == hid::kKindKeyboard ? kPartneredTraits
-                                                                 : kSingleTraits;
+    return kind == hid::kKindMouse || kind == hid::kKindKeyboard ? kPartneredTraits : kSingleTraits;
 }
 
 bool IsReceiverTypeCode(hid::DeviceTypeCode typeCode) {

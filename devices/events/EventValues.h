@@ -10,12 +10,12 @@ namespace devices::events {
 
 enum class EventAction : uint8_t {
     None,
-    Reload,            // start the reload timer (1002) of the device's tab item
-    ReapplyAndReload,  // set the program-wide re-apply mark, then as Reload
-    ReactiveTrigger,   // the mouse's reactive light preview
-    KeyPressThenEvent, // keyboard key press (v - 0x500, kind 1), then a device event
-    KeyRelease,        // keyboard key release (v - 0x600, kind 2) only
-    DeviceEvent,       // profile or DPI switch made on the device
+    Reload,             // start the reload timer (1002) of the device's tab item
+    ReapplyAndReload,   // set the program-wide re-apply mark, then as Reload
+    ReactiveTrigger,    // the mouse's reactive light preview
+    KeyPressThenEvent,  // keyboard key press (v - 0x500, kind 1), then a device event
+    KeyRelease,         // keyboard key release (v - 0x600, kind 2) only
+    DeviceEvent,        // profile or DPI switch made on the device
 };
 
 EventAction ClassifyEvent(hid::DeviceKind kind, bool receiver, uint16_t value);

@@ -34,8 +34,8 @@ uint32_t Breathing(const CommonLightState& s, SyncCounters& c) {
         }
         colour = light::Wheel(c.breathingColour);
     }
-    const unsigned intensity =
-        unsigned(light::Level(s.brightness)) * light::BreathingCurve()[size_t(c.breathingPhase)] / 256;
+    const unsigned intensity = unsigned(light::Level(s.brightness)) *
+                               light::BreathingCurve()[size_t(c.breathingPhase)] / 256;
     return Pack(colour, uint8_t(intensity));
 }
 
@@ -48,7 +48,8 @@ uint32_t Blink(const CommonLightState& s, SyncCounters& c, uint32_t now) {
         if (c.blinkPosition >= light::kWheelCycle) c.blinkPosition = 0;
     }
     if (!c.blinkOn) return 0;
-    return Pack(s.multiColour ? light::Wheel(c.blinkPosition) : s.colour, light::Level(s.brightness));
+    return Pack(s.multiColour ? light::Wheel(c.blinkPosition) : s.colour,
+                light::Level(s.brightness));
 }
 
 uint32_t Spectrum(const CommonLightState& s, SyncCounters& c) {
@@ -67,18 +68,18 @@ int SyncPeriod(int type, int speed) {
 std::optional<uint32_t> StepCommonLight(const CommonLightState& state, SyncCounters& counters,
                                         uint32_t now) {
     switch (state.type) {
-    case 0:
-        return Breathing(state, counters);
-    case 1:
-        return Pack(state.colour, light::Level(state.brightness));
-    case 2:
-        return Blink(state, counters, now);
-    case 3:
-        return Spectrum(state, counters);
-    case 4:
-        return 0u;
-    default:
-        return std::nullopt;
+        case 0:
+            return Breathing(state, counters);
+        case 1:
+            return Pack(state.colour, light::Level(state.brightness));
+        case 2:
+            return Blink(state, counters, now);
+        case 3:
+            return Spectrum(state, counters);
+        case 4:
+            return 0u;
+        default:
+            return std::nullopt;
     }
 }
 

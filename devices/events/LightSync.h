@@ -3,8 +3,8 @@
 // paused, one thread animates all their light buttons with one shared
 // effect (the common light state set by the "same mode" control).
 #include <array>
-#include <cstdint>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 

@@ -81,8 +81,8 @@ bool CMouseEngine::ReadInfoInto() {
 int CMouseEngine::ReadStartup() {
     if (!channel_.IsOpen() || !LinkStep()) return kResultNoAnswer;
     channel_.BeginWrite();
-    bool ok = ReadInfoInto() && channel_.SetConfigLength(static_cast<uint16_t>(
-                                    info_.KeyTableLength())) == kResultOk;
+    bool ok = ReadInfoInto() &&
+              channel_.SetConfigLength(static_cast<uint16_t>(info_.KeyTableLength())) == kResultOk;
     std::vector<uint8_t> table(info_.KeyTableLength());
     ok = ok && channel_.ReadKeyTable(table) == kResultOk;
     // The group is closed on failure too: the mouse is not left waiting.
@@ -236,7 +236,8 @@ int CMouseEngine::UploadMacros(const std::vector<int>& macroNumbers) {
     }
     const size_t size = image.Size();
     const size_t capacity = info_.MacroMemoryBytes();
-    if (size > capacity) return static_cast<int>(std::min<size_t>((size - capacity) >> 2, 1 << 28)) + 1;
+    if (size > capacity)
+        return static_cast<int>(std::min<size_t>((size - capacity) >> 2, 1 << 28)) + 1;
 
     std::vector<uint8_t> bytes;
     if (!image.Build(bytes)) return kFailure;

@@ -49,10 +49,10 @@ struct MouseDeviceEvent {
 // Results of the whole-profile apply, step by step.
 struct MouseApplyResults {
     bool droppedStaleMacros = false;
-    int settings = 0;                // WriteSettings: 1 written
-    std::vector<int> usedMacros;     // CollectUsedMacros
-    int macros = 0;                  // UploadMacros: 0 done, -1 failure, > 0 overflow
-    std::optional<int> keys;         // WriteProfileKeyAssignments, only after macros == 0
+    int settings = 0;             // WriteSettings: 1 written
+    std::vector<int> usedMacros;  // CollectUsedMacros
+    int macros = 0;               // UploadMacros: 0 done, -1 failure, > 0 overflow
+    std::optional<int> keys;      // WriteProfileKeyAssignments, only after macros == 0
 };
 
 class CMouseEngine {

@@ -64,9 +64,9 @@ struct MouseSettingsPage {
 
 // Everything a page is built from.
 struct MouseSettingsSource {
-    profiles::LightInfo light;  // mode index, brightness, speed, direction, colour
-    uint8_t pollingIndex = 0;   // "ReportStages" "StageActive"
-    uint8_t activeStage = 0;    // "DPIStages" "StageActive"
+    profiles::LightInfo light;               // mode index, brightness, speed, direction, colour
+    uint8_t pollingIndex = 0;                // "ReportStages" "StageActive"
+    uint8_t activeStage = 0;                 // "DPIStages" "StageActive"
     std::vector<profiles::DPIStage> stages;  // at most five are used
     std::vector<profiles::CorrectPreset> corrections;
     uint8_t byte0 = 0;

@@ -16,7 +16,8 @@ CScanThread::~CScanThread() {
 }
 
 bool CScanThread::Start() {
-    return worker_.Start("device scan", [this](platform::StopEvent& stop) { ScanThreadProc(stop); });
+    return worker_.Start("device scan",
+                         [this](platform::StopEvent& stop) { ScanThreadProc(stop); });
 }
 
 void CScanThread::Stop(int graceMs) {

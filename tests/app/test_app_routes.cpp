@@ -114,7 +114,8 @@ TEST(CopyDataBuffers, CopiesAreBoundedAndShortBlocksKeepTheRest) {
     EXPECT_EQ(buffers.Levels()[1999], 0xAB);
 
     std::vector<uint8_t> colours(100, 0);
-    for (size_t i = 0; i < colours.size(); ++i) colours[i] = uint8_t(i);
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = uint8_t(i);
     EXPECT_EQ(buffers.Take({app::kCopyDataAudioColours, uint32_t(colours.size()), colours.data()}),
               24u);
     EXPECT_EQ(buffers.ColourValues()[0], 0x03020100u);
@@ -145,11 +146,12 @@ TEST(ToolBlock, HoldsStateWordsAndCatalogueCodesAtTheirOffsets) {
         EXPECT_EQ(WordAt(block, 24 + 12 * i), uint32_t(catalog[i].productId));
         EXPECT_EQ(WordAt(block, 28 + 12 * i), uint32_t(catalog[i].typeCode));
     }
-    for (size_t at = 68; at < block.size(); ++at) ASSERT_EQ(block[at], 0) << at;
+    for (size_t at = 68; at < block.size(); ++at)
+        ASSERT_EQ(block[at], 0) << at;
 }
 
 class RecordingDevice : public app::IShellDevice {
-public:
+  public:
     void SetHoverFlag(int h) override { hover = h; }
     void SetLightControlStatus(int s) override { status = s; }
     void SetHiddenPause(bool p) override { paused = p; }

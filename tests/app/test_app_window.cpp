@@ -37,7 +37,7 @@ std::string ReadFile(const std::string& path) {
 // The program's folders point into the source tree; the user's folders into
 // a fresh temporary folder per test.
 class ShellEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
         ASSERT_NE(src, nullptr);
@@ -52,7 +52,7 @@ public:
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
 
 class RecordingDevice : public app::IShellDevice {
-public:
+  public:
     void SetHoverFlag(int h) override { hover = h; }
     void SetLightControlStatus(int s) override { status = s; }
     void SetHiddenPause(bool p) override { paused = p; }
@@ -67,7 +67,7 @@ public:
 };
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         const std::string h = home.path().toStdString();
@@ -135,8 +135,10 @@ TEST_F(MainWindowTest, ClosebtnNeverEndsTheProgramButTheTrayMenuExitDoes) {
     ASSERT_TRUE(wnd->IsWindow());
     EXPECT_FALSE(Traced("退出测试"));
     // Without a tray the window stays reachable in the task bar.
-    if (ui::IsTrayAvailable()) EXPECT_FALSE(wnd->IsWindowVisible());
-    else EXPECT_TRUE(wnd->IsMinimized());
+    if (ui::IsTrayAvailable())
+        EXPECT_FALSE(wnd->IsWindowVisible());
+    else
+        EXPECT_TRUE(wnd->IsMinimized());
 
     // A tray left click brings it back.
     wnd->SendMessage(app::kMsgTrayIcon, 107, ui::WM_LBUTTONUP);
@@ -246,7 +248,8 @@ TEST_F(MainWindowTest, ShutdownJoinsAWorkerBlockedInASynchronousSend) {
             ++sends;
         }
     }));
-    while (sends.load() < 10) Pump(1);
+    while (sends.load() < 10)
+        Pump(1);
     QElapsedTimer clock;
     clock.start();
     wnd->Close(0);
@@ -296,10 +299,12 @@ TEST_F(MainWindowTest, AboutWindowShowsTheVersionAndOpensOnce) {
         ASSERT_NE(about, nullptr);
         wnd->ShowAboutWindow();
         once = wnd->ChildWindowAt(app::kChildAbout) == about;
-        version = dynamic_cast<app::CAboutWnd*>(about)->FindControl("software_ver_label")->GetText();
+        version =
+            dynamic_cast<app::CAboutWnd*>(about)->FindControl("software_ver_label")->GetText();
         about->Close(0);
     });
-    wnd->PostMessage(app::kMsgMenuCommand, ui::WPARAM(new ui::MenuCmd{"about_menu", "", "", false}));
+    wnd->PostMessage(app::kMsgMenuCommand,
+                     ui::WPARAM(new ui::MenuCmd{"about_menu", "", "", false}));
     Pump(300);
     EXPECT_TRUE(once);
     EXPECT_EQ(version, "Software version: V1001");
@@ -323,9 +328,10 @@ TEST_F(MainWindowTest, MessageBoxButtonsAndDpi) {
         const char* press;
         int result;
     };
-    for (const Case& c : {Case{0, "confirm_btn", 1}, Case{0, "closebtn", 0}, Case{1, "cancel_btn", 0},
-                          Case{1, "confirm_btn", 1}}) {
-        auto shown = app::CreateMessageBox(wnd.get(), "Title", "message_text_5", 144, true, c.buttons);
+    for (const Case& c : {Case{0, "confirm_btn", 1}, Case{0, "closebtn", 0},
+                          Case{1, "cancel_btn", 0}, Case{1, "confirm_btn", 1}}) {
+        auto shown =
+            app::CreateMessageBox(wnd.get(), "Title", "message_text_5", 144, true, c.buttons);
         ASSERT_NE(shown, nullptr);
         EXPECT_EQ(shown->GetDpi(), 144);
         EXPECT_EQ(shown->FindControl("cancel_btn")->IsOwnVisible(), c.buttons == 1);

@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "profiles/JsonFile.h"
 
@@ -41,8 +41,8 @@ class CtlMouse : public ::testing::TestWithParam<const char*> {
         const char* tool = std::getenv("BROM_CTL");
         CtlRun r;
         if (!tool) return r;
-        const std::string cmd = "XDG_DATA_HOME='" + home_ + "' '" + tool + "' --simulate=" +
-                                GetParam() + " " + args + " 2>&1";
+        const std::string cmd = "XDG_DATA_HOME='" + home_ + "' '" + tool +
+                                "' --simulate=" + GetParam() + " " + args + " 2>&1";
         FILE* p = popen(cmd.c_str(), "r");
         if (!p) return r;
         char buf[4096];
@@ -157,9 +157,8 @@ TEST_P(CtlMouse, ApplySendsTheProfileStepByStep) {
 
     const CtlRun r = Ctl("apply mouse '" + path + "'");
     ASSERT_EQ(r.exitCode, 0) << r.out;
-    for (const char* line :
-         {"read device: 1 (", "drop stale macros: changed\n", "settings: 1 (", "used macros: 0 1 2\n",
-          "macros: 0 (done)\n", "key table: 1 ("})
+    for (const char* line : {"read device: 1 (", "drop stale macros: changed\n", "settings: 1 (",
+                             "used macros: 0 1 2\n", "macros: 0 (done)\n", "key table: 1 ("})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << " in\n" << r.out;
     EXPECT_LT(r.out.find("settings:"), r.out.find("macros: 0"));
     EXPECT_LT(r.out.find("macros: 0"), r.out.find("key table:"));

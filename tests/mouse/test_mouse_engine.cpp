@@ -13,9 +13,8 @@ using devices::KeyAssignmentBytes;
 using sim::models::Fault;
 using sim::models::FaultKind;
 
-constexpr uint8_t kBeginWrite = 0x01, kEndWrite = 0x02, kWriteMemory = 0x06,
-                  kReadKeyTable = 0x07, kWriteKeyTable = 0x09, kWriteMacros = 0x15,
-                  kWriteShoot = 0x17;
+constexpr uint8_t kBeginWrite = 0x01, kEndWrite = 0x02, kWriteMemory = 0x06, kReadKeyTable = 0x07,
+                  kWriteKeyTable = 0x09, kWriteMacros = 0x15, kWriteShoot = 0x17;
 
 // The page the profile describes, as the mouse must hold it after a write.
 std::vector<uint8_t> PageOfProfile(MouseRig& rig) {
@@ -61,7 +60,7 @@ TEST_P(MouseEngineOnLink, StartupFindsEveryButtonAndTheDpiRules) {
 
 TEST_P(MouseEngineOnLink, SettingsReadAndWriteKeepMouseAndProfileTogether) {
     MouseRig rig(GetParam());
-    rig.model->SetSettingsByte(0, 2);          // the mouse is on profile 2
+    rig.model->SetSettingsByte(0, 2);           // the mouse is on profile 2
     rig.model->SetSettingsByte(256 + 1, 0x77);  // a mode code no list has
     rig.model->SetSettingsByte(256 + 3, 0);     // speed 4
     rig.model->SetSettingsByte(256 + 12, 3);
@@ -86,7 +85,6 @@ TEST_P(MouseEngineOnLink, SettingsReadAndWriteKeepMouseAndProfileTogether) {
     EXPECT_EQ(rig.Page(0)[1], 0);
     EXPECT_EQ(rig.Page(0)[3], 0);
     EXPECT_FALSE(rig.model->InWriteGroup());
-
 }
 
 TEST_P(MouseEngineOnLink, EachChangeReachesTheMousePage) {
@@ -159,8 +157,8 @@ TEST_P(MouseEngineOnLink, KeyAssignmentsWithSharedAndUnknownMacros) {
     EXPECT_EQ(mem[0], 0xAA);
     EXPECT_EQ(mem[4], 2);  // two macros: the shared one is uploaded once
     const size_t first = mem[16] | mem[17] << 8, second = mem[18] | mem[19] << 8;
-    EXPECT_EQ(mem[first], 5);   // place 0: macro 2 (five events)
-    EXPECT_EQ(mem[second], 3);  // place 1: macro 0
+    EXPECT_EQ(mem[first], 5);              // place 0: macro 2 (five events)
+    EXPECT_EQ(mem[second], 3);             // place 1: macro 0
     EXPECT_EQ(mem[first + 4 + 3], 4 + 2);  // its events press key 4 + 2
 
     const auto before = rig.model->KeyTable();
@@ -254,9 +252,9 @@ TEST_P(MouseEngineOnLink, ShortKeyListLeavesTheOtherKeysAlone) {
 TEST_P(MouseEngineOnLink, FireKeysGoAsFourGunsAndOversizedOnesAreRefused) {
     MouseRig rig(GetParam());
     for (int g = 0; g < 4; ++g)
-        std::filesystem::copy_file(SourceDefaultData() + "ShootData_" + std::to_string(g) +
-                                       ".Shoot",
-                                   rig.folder + "ShootData_" + std::to_string(g) + ".Shoot");
+        std::filesystem::copy_file(
+            SourceDefaultData() + "ShootData_" + std::to_string(g) + ".Shoot",
+            rig.folder + "ShootData_" + std::to_string(g) + ".Shoot");
     ASSERT_EQ(rig.engine->UploadShootData(), 1);
     const auto shoot = rig.model->ShootMemory();
     EXPECT_EQ(shoot[0], 0xAA);
@@ -379,9 +377,9 @@ TEST(MouseEngine, DeviceEventsSetProfileAndStage) {
         bool refresh;
         int profile, stage;
     };
-    for (const Case c : {Case{0x1003, true, 3, -1}, Case{0x1124, true, 4, 2},
-                         Case{0x10F1, true, 1, -1}, Case{0x0501, false, -1, -1},
-                         Case{0x0403, false, -1, -1}}) {
+    for (const Case c :
+         {Case{0x1003, true, 3, -1}, Case{0x1124, true, 4, 2}, Case{0x10F1, true, 1, -1},
+          Case{0x0501, false, -1, -1}, Case{0x0403, false, -1, -1}}) {
         const MouseDeviceEvent ev = rig.engine->OnDeviceEvent(c.value);
         EXPECT_EQ(ev.refresh, c.refresh) << c.value;
         EXPECT_EQ(ev.profile, c.profile) << c.value;

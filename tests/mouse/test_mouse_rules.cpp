@@ -33,9 +33,9 @@ TEST(MouseDpi, TwoSlopeRuleShowsAndTakesDpi) {
     struct Typed {
         int dpi, steps;
     };
-    for (const Typed t : {Typed{0, 0}, Typed{150, 0}, Typed{250, 0}, Typed{5000, 48},
-                          Typed{5199, 48}, Typed{5200, 49}, Typed{5400, 50}, Typed{26000, 153},
-                          Typed{99999, 153}})
+    for (const Typed t :
+         {Typed{0, 0}, Typed{150, 0}, Typed{250, 0}, Typed{5000, 48}, Typed{5199, 48},
+          Typed{5200, 49}, Typed{5400, 50}, Typed{26000, 153}, Typed{99999, 153}})
         EXPECT_EQ(r.DpiToSteps(t.dpi), t.steps) << t.dpi;
 }
 
@@ -207,8 +207,8 @@ TEST(MacroFiles, EventsAndListsFromUntrustedJson) {
     EXPECT_EQ(events[4].delayMs, 65535u);
     EXPECT_TRUE(devices::macro::MacroEventsFromJson(Parse(R"({"Events": {}})")).empty());
 
-    const auto list = devices::macro::MacroListFromJson(Parse(
-        R"({"MacroInfo": [{"MacroName": "a", "Guid": "g1"}, 3, {"Guid": "../x"}]})"));
+    const auto list = devices::macro::MacroListFromJson(
+        Parse(R"({"MacroInfo": [{"MacroName": "a", "Guid": "g1"}, 3, {"Guid": "../x"}]})"));
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].guid, "g1");
     EXPECT_EQ(list[1].guid, "");

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::string Run(const std::string& args, int* rc) {
+std::string RunCtl(const std::string& args, int* rc) {
     const char* ctl = std::getenv("BROM_CTL");
     std::string out;
     FILE* p = popen((std::string(ctl ? ctl : "brommelivantos-ctl") + " " + args).c_str(), "r");
@@ -33,7 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(CtlWatch, ReportsEveryPresentInterfaceAsArrival) {
     int rc = -1;
-    const auto lines = Lines(Run("--simulate=all watch --count 11", &rc));
+    const auto lines = Lines(RunCtl("--simulate=all watch --count 11", &rc));
     EXPECT_EQ(rc, 0);
     ASSERT_EQ(lines.size(), 11u);
     for (const auto& l : lines) {
@@ -44,15 +44,14 @@ TEST(CtlWatch, ReportsEveryPresentInterfaceAsArrival) {
 
 TEST(CtlWatch, SecondsLimitEndsCleanlyAndBadArgumentsFail) {
     int rc = -1;
-    const auto lines = Lines(Run("--simulate=mousepad watch --seconds 0.5", &rc));
+    const auto lines = Lines(RunCtl("--simulate=mousepad watch --seconds 0.5", &rc));
     EXPECT_EQ(rc, 0);
     EXPECT_EQ(lines.size(), 2u);
-    Run("--simulate=mousepad watch --count x 2>/dev/null", &rc);
+    RunCtl("--simulate=mousepad watch --count x 2>/dev/null", &rc);
     EXPECT_NE(rc, 0);
 }
 
 TEST(CtlWatch, SigtermEndsWithExitZero) {
-    int rc = -1;
     const char* ctl = std::getenv("BROM_CTL");
     const std::string cmd = std::string("sh -c '") + (ctl ? ctl : "brommelivantos-ctl") +
                             " --simulate=headset watch >/dev/null & pid=$!; sleep 0.5; kill -TERM "

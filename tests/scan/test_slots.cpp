@@ -53,8 +53,7 @@ TEST(ScanSlots, CandidatesNeedATableRowAndAMatchingUsage) {
     EXPECT_FALSE(slots.ClaimSlot(Ids(0x5084, 4), kConsumerPage, kConsumerUsage, "x"));
     EXPECT_EQ(slots.Claimed().size(), 0u);
     // The headset has no collection part.
-    EXPECT_EQ(slots.ClaimSlot(Ids(0x1630, 0, 0x0C76, 3), kConsumerPage, kConsumerUsage, "hs"),
-              10u);
+    EXPECT_EQ(slots.ClaimSlot(Ids(0x1630, 0, 0x0C76, 3), kConsumerPage, kConsumerUsage, "hs"), 10u);
 }
 
 TEST(ScanSlots, PartnerActiveOnlyWhenThePartnerIsClaimed) {

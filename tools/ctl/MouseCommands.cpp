@@ -102,7 +102,8 @@ class MouseSession {
 
     // DeviceInfo, key table and the settings page; prints why on failure.
     bool ReadMouse(ctl::CtlContext& ctx) {
-        if (engine_->ReadStartup() == devices::kResultOk && engine_->ReadMirror() == devices::kResultOk)
+        if (engine_->ReadStartup() == devices::kResultOk &&
+            engine_->ReadMirror() == devices::kResultOk)
             return true;
         *ctx.err << "brommelivantos-ctl: the mouse does not answer"
                  << (receiver_ ? " (switched off or out of the receiver's range)" : "") << "\n";
@@ -173,15 +174,14 @@ Json::Value SettingsJson(const MouseSettingsPage& p, int profile,
 
 void PrintSettingsText(std::ostream& out, const Json::Value& v) {
     for (const char* key : {"current_profile", "light_mode_code", "brightness", "speed",
-                            "direction", "multi_color", "colour", "polling_index",
-                            "active_stage"})
+                            "direction", "multi_color", "colour", "polling_index", "active_stage"})
         out << key << ": " << v[key].asString() << "\n";
     for (Json::ArrayIndex i = 0; i < v["stages"].size(); ++i) {
         const Json::Value& s = v["stages"][i];
-        out << "stage " << i << ": enabled " << s["enabled"].asInt() << "  xy "
-            << s["xy"].asInt() << "  x " << s["x_steps"].asInt() << " (" << s["x_dpi"].asInt()
-            << " dpi)  y " << s["y_steps"].asInt() << " (" << s["y_dpi"].asInt()
-            << " dpi)  colour " << s["colour"].asString() << "\n";
+        out << "stage " << i << ": enabled " << s["enabled"].asInt() << "  xy " << s["xy"].asInt()
+            << "  x " << s["x_steps"].asInt() << " (" << s["x_dpi"].asInt() << " dpi)  y "
+            << s["y_steps"].asInt() << " (" << s["y_dpi"].asInt() << " dpi)  colour "
+            << s["colour"].asString() << "\n";
     }
     out << "screen: " << v["screen_width"].asInt() << "x" << v["screen_height"].asInt() << "\n";
     out << "correct_min_sq: " << v["correct_min_sq"].asInt() << "\n";

@@ -25,7 +25,7 @@
 namespace {
 
 struct WatchLimits {
-    long count = 0;    // 0: no limit
+    long count = 0;      // 0: no limit
     double seconds = 0;  // 0: no limit
 };
 
