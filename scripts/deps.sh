@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config clang-14 libclang-rt-14-dev
   qt6-base-dev libjsoncpp-dev libcurl4-openssl-dev libudev-dev libx11-dev libxi-dev libasound2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  dbus dbus-x11 xvfb xdotool x11-utils
+  dbus dbus-x11 xvfb xdotool x11-utils fonts-noto-core fonts-noto-cjk
 )
 
 missing=()
