@@ -1,5 +1,6 @@
 #include "tools/ctl/CtlSupport.h"
 
+#include <cstdio>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,23 @@ bool PrepareBus(CtlContext& ctx) {
         return false;
     }
     return true;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", unsigned(c));
+            out += esc;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 bool RequireDeviceAccess(CtlContext& ctx) {

@@ -1,5 +1,7 @@
 #pragma once
 // Helpers shared by the commands of brommelivantos-ctl.
+#include <string>
+
 #include "tools/ctl/CtlCommand.h"
 
 namespace ctl {
@@ -12,6 +14,10 @@ bool PrepareBus(CtlContext& ctx);
 // single-instance lock is held) commands that talk to real devices refuse,
 // unless --force was given or only simulated devices are used. Prints why.
 bool RequireDeviceAccess(CtlContext& ctx);
+
+// A JSON string literal for text (quotes, backslashes and control
+// characters escaped), for the --json output of the commands.
+std::string JsonString(const std::string& text);
 
 // The program's instance name: its lock, bus and data folder names.
 inline constexpr const char* kInstanceName = "BROMMELIVANTOS";

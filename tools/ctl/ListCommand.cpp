@@ -9,6 +9,7 @@
 #include "hid/Catalog.h"
 #include "hid/HidDevice.h"
 #include "tools/ctl/CtlCommand.h"
+#include "tools/ctl/CtlSupport.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ struct ListedInterface {
     uint16_t usage = 0;
 };
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", unsigned(c));
-            out += esc;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 std::string FormatJson(const ListedInterface& i, const std::string& path, bool accessDenied) {
     char text[256];
     std::snprintf(text, sizeof text,
@@ -52,7 +36,7 @@ std::string FormatJson(const ListedInterface& i, const std::string& path, bool a
                   i.row, unsigned(i.typeCode), unsigned(i.channel), i.ids.vendorId, i.ids.productId,
                   unsigned(i.ids.interfaceNumber), unsigned(i.ids.collectionNumber),
                   unsigned(i.usagePage), unsigned(i.usage), accessDenied ? "true" : "false");
-    return text + JsonString(path) + "}";
+    return text + ctl::JsonString(path) + "}";
 }
 
 std::string FormatLine(const ListedInterface& i, const std::string& path) {

@@ -21,6 +21,7 @@
 #include "hid/Catalog.h"
 #include "hid/scan/ScanThread.h"
 #include "tools/ctl/CtlCommand.h"
+#include "tools/ctl/CtlSupport.h"
 
 namespace {
 
@@ -75,23 +76,6 @@ std::string TimeStamp() {
     return text;
 }
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", unsigned(c));
-            out += esc;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 // Prints the scan's changes; stops printing once the event limit is reached.
 class CWatchSink : public hid::scan::IScanSink {
   public:
@@ -132,7 +116,7 @@ class CWatchSink : public hid::scan::IScanSink {
                           "\"typeCode\": %u, \"channel\": %u, \"path\": ",
                           stamp.c_str(), what, slot, slot, unsigned(s.typeCode),
                           unsigned(s.channel));
-            out_ << fields << JsonString(path) << "}\n";
+            out_ << fields << ctl::JsonString(path) << "}\n";
         } else {
             // The slot list is the interface table in order: slot i serves row i.
             std::snprintf(fields, sizeof fields, "%s\t%s\t%zu\t%zu\t%u\t%u\t", stamp.c_str(), what,
