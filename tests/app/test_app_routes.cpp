@@ -2,6 +2,8 @@
 // and the game-event light: pure pieces of the shell, tested over tables.
 #include <gtest/gtest.h>
 
+#include "tests/app/RecordingDevice.h"
+
 #include <cstring>
 #include <vector>
 
@@ -150,20 +152,7 @@ TEST(ToolBlock, HoldsStateWordsAndCatalogueCodesAtTheirOffsets) {
         ASSERT_EQ(block[at], 0) << at;
 }
 
-class RecordingDevice : public app::IShellDevice {
-  public:
-    void SetHoverFlag(int h) override { hover = h; }
-    void SetLightControlStatus(int s) override { status = s; }
-    void SetHiddenPause(bool p) override { paused = p; }
-    void ReloadTexts() override { ++reloads; }
-    void BeginGameLight(int mode) override { gameMode = mode; }
-    void EndGameLight() override {
-        gameMode = -1;
-        ++restored;
-    }
-    int hover = 0, status = 1, reloads = 0, gameMode = -1, restored = 0;
-    bool paused = false;
-};
+using apptest::RecordingDevice;
 
 TEST(GameLight, TheTimerRestoresTheDeviceThatTookTheLight) {
     app::CGameLight light;

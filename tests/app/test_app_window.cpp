@@ -2,6 +2,8 @@
 // program's own skins and language files, on a private session bus.
 #include <gtest/gtest.h>
 
+#include "tests/app/RecordingDevice.h"
+
 #include <QTimer>
 #include <atomic>
 #include <cstdlib>
@@ -51,20 +53,7 @@ class ShellEnvironment : public ::testing::Environment {
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
 
-class RecordingDevice : public app::IShellDevice {
-  public:
-    void SetHoverFlag(int h) override { hover = h; }
-    void SetLightControlStatus(int s) override { status = s; }
-    void SetHiddenPause(bool p) override { paused = p; }
-    void ReloadTexts() override { ++reloads; }
-    void BeginGameLight(int mode) override { gameMode = mode; }
-    void EndGameLight() override {
-        gameMode = -1;
-        ++restored;
-    }
-    int hover = 0, status = 1, reloads = 0, gameMode = -1, restored = 0;
-    bool paused = false;
-};
+using apptest::RecordingDevice;
 
 class MainWindowTest : public ::testing::Test {
   protected:
