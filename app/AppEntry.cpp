@@ -1,5 +1,7 @@
 #include "app/AppEntry.h"
 
+#include "app/pages/UsbDevice.h"
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -46,8 +48,9 @@ int RunMainWindow() {
 
 void RegisterControlClasses() {
     editors::RegisterCustomControls();
-    // The device, editor, profile and update list classes register here as
-    // their subsystems arrive.
+    pages::RegisterPageControls();
+    // The editor, profile and update list classes register here as their
+    // subsystems arrive.
 }
 
 void AnnounceToRunningCopy() {

@@ -166,7 +166,7 @@ bool CMainWnd::RouteFixedMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, ui::L
             return true;
         case kMsgInterfaceArrived:
         case kMsgInterfaceRemoved:
-            // Arrivals and removals are handled here once the hot-plug monitor exists.
+            OnInterfaceMessage(msg, w);
             return true;
         case kMsgOpenSettingsCentred:
             ShowSettingsWindow(true);
@@ -267,11 +267,6 @@ void CMainWnd::OnLanguageMessage(ui::WPARAM w) {
             d->ReloadTexts();
 }
 
-void CMainWnd::OnDeviceItemMessage(ui::WPARAM, ui::LPARAM l) {
-    if (l == 0) platform::DebugOut("2.4gcesvdfherhue 1");
-    // Selector items are shown and hidden here once the device pages exist.
-}
-
 void CMainWnd::StopThreads() {
     ShowWindow(false);
     // Blocking calls from workers into the UI are refused from now on, so a
@@ -288,6 +283,7 @@ void CMainWnd::StopThreads() {
         platform::DebugOut(clock.elapsed() <= 1000 ? "所有对象处于激发状态\n"
                                                    : "所有对象处于非激发状态，超时\n");
     }
+    StopDeviceThreads();
     // The audio capture program is disconnected here once the audio light exists.
 }
 

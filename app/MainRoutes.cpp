@@ -14,6 +14,7 @@ struct Row {
 
 const Row kClickFrame[] = {
     {"nodevice_ok_btn", Route::HideMainWindow},
+    {"nodevice_demo_btn", Route::DemoDevices},
     {"control_light_status", Route::ToggleLightControl},
     {"minbtn", Route::Minimize},
     {"maxbtn", Route::Maximize},

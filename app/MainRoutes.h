@@ -51,6 +51,7 @@ enum class Route {
     KeyboardSettings,
     AudioLightLink,
     KeyLightList,
+    DemoDevices,
 };
 
 struct RouteHit {

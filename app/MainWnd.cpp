@@ -8,9 +8,13 @@
 #include "app/AboutWnd.h"
 #include "app/AppMessages.h"
 #include "app/Dpi.h"
+#include "app/MainDeviceLinks.h"
 #include "app/SetWnd.h"
 #include "app/ipc/MessageNames.h"
+#include "app/pages/MouseDevice.h"
+#include "devices/events/LightSync.h"
 #include "editors/CustomControls.h"
+#include "hid/scan/InterfaceSlots.h"
 #include "platform/Debug.h"
 #include "ui/Application.h"
 #include "ui/Controls.h"
@@ -44,6 +48,14 @@ const ControlMaker kOwnControls[] = {
     {"HandImgSelectButton", Make<editors::CHandImgSelectButtonUI>},
     {"RedioMacroButton", Make<editors::CRedioMacroButtonUI>},
     {"ComboEditContainerElement", Make<editors::CComboEditContainerElementUI>},
+};
+
+// The device objects, by the root element of their page skins.
+const ControlMaker kDeviceClasses[] = {
+    {"TervanicMouseDevice", Make<pages::CTervanicMouseDevice>},
+    {"TervanicKeyboardDevice", Make<pages::CTervanicKeyboardDevice>},
+    {"TervanicMousePadDevice", Make<pages::CTervanicMousePadDevice>},
+    {"TervanicZE6533Device", Make<pages::CTervanicZE6533Device>},
 };
 
 // Placeholders that stand for a composite built from its own skin file.
@@ -83,12 +95,17 @@ int ChooseWindowDpi(const QSize& monitor) {
     return monitor.width() > 1500 && monitor.height() > 960 ? 144 : 96;
 }
 
-CMainWnd::CMainWnd() : bus_(std::make_unique<CAppBus>(this)) {
+CMainWnd::CMainWnd()
+    : bus_(std::make_unique<CAppBus>(this)),
+      scanSlots_(std::make_unique<hid::scan::CInterfaceSlots>()),
+      linkUi_(std::make_unique<CMainDeviceLinks>(*this)),
+      links_(std::make_unique<devices::events::CDeviceLinks>(*scanSlots_, registry_, *linkUi_)) {
     RegisterHookAndGameMessages();
 }
 
 CMainWnd::~CMainWnd() {
     GetSkinObserver().RemoveReceiver(this);
+    StopDeviceThreads();
     for (platform::WorkerThread& t : threads_)
         t.Stop();
     if (g_mainWnd == this) g_mainWnd = nullptr;
@@ -124,14 +141,16 @@ void CMainWnd::OnFirstLayout(const ui::TNotifyUI&, const RouteHit&) {
     bus_->AcceptOutsideNames();
     bus_->Broadcast(Registered().identity[kSecondIdentity], 1, 1);
     ApplyLanguage(ReadLanguageIndex());
-    const auto& table = hid::InterfaceTable();
-    slots_.assign(table.begin(), table.end());
-    // The mouse and keyboard pages are created here once the device pages exist.
+    // The mouse and keyboard pages always exist; the others come with their devices.
+    CreateDevicePage(hid::kKindMouse, kMouseCommandRow, 0);
+    CreateDevicePage(hid::kKindKeyboard, kKeyboardCommandRow, 0);
+    ShowDeviceItem(0, false, false);
     screen_ = ui::GetScreenSize();
     ShowWindow(false);
-    // Slot 0 (scan), 1 (audio light) and 8 (light synchronisation) are started
-    // here by their subsystems.
-    FinishEmptyScanPass();
+    // The scan ends its first pass with the instance message, which shows
+    // the window; the light synchronisation runs beside it. The audio light
+    // (slot 1) starts here once it exists.
+    StartDeviceScan();
     SetTimer(kDpiTimerId, 100);
     initialised_ = true;
     // The audio-light settings file is loaded here once the audio light exists.
@@ -157,7 +176,9 @@ ui::CControlUI* CMainWnd::CreateControl(const char* className) {
             return builder.Create(c.skin, this, &pm_);
         }
     }
-    // The device classes and the feature editors are created here once they exist.
+    for (const ControlMaker& m : kDeviceClasses)
+        if (ui::EqualsNoCase(className, m.name)) return m.make();
+    // The feature editors are created here once they exist.
     return nullptr;
 }
 
@@ -356,6 +377,15 @@ CMainWnd::Handler CMainWnd::HandlerFor(Route route) {
         {Route::SystemSettingsPanel, &CMainWnd::OnSystemSettingsPanel},
         {Route::ProfileSwitchTimer, &CMainWnd::OnProfileSwitchCombo},
         {Route::AudioLightLink, &CMainWnd::OnAudioLightSlider},
+        {Route::DeviceSwitching, &CMainWnd::OnDeviceSwitching},
+        {Route::DeviceSelection, &CMainWnd::OnDeviceSelection},
+        {Route::PageTabs, &CMainWnd::OnPageTabs},
+        {Route::MouseSettings, &CMainWnd::OnDeviceSettings},
+        {Route::MouseSettingsDrag, &CMainWnd::OnDeviceSettings},
+        {Route::PollingRate, &CMainWnd::OnDeviceSettings},
+        {Route::KeyboardSettings, &CMainWnd::OnDeviceSettings},
+        {Route::DpiStageColour, &CMainWnd::OnDeviceSettings},
+        {Route::DemoDevices, &CMainWnd::OnDemoDevices},
     };
     for (const Row& r : kHandlers)
         if (r.route == route) return r.handler;

@@ -3,6 +3,7 @@
 // window message and control event of the main skin, the thread slots, and
 // the messages exchanged with other programs.
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,14 +15,31 @@
 #include "app/PowerWatch.h"
 #include "app/ShellDevice.h"
 #include "app/SkinFrame.h"
+#include "devices/events/DeviceRegistry.h"
 #include "hid/Catalog.h"
 #include "platform/WorkerThread.h"
+#include "ui/Containers.h"
 #include "ui/Tray.h"
 #include "ui/Window.h"
+
+namespace devices::events {
+class CDeviceLinks;
+class CLightSyncThread;
+}  // namespace devices::events
+namespace hid::scan {
+class CInterfaceSlots;
+class CScanThread;
+}  // namespace hid::scan
 
 namespace app {
 
 class CSetWnd;
+class CMainDeviceLinks;
+namespace pages {
+class CDeviceOptionUI;
+class CMpDevicePowerUI;
+class CTervanicUSBDevice;
+}  // namespace pages
 
 constexpr int kThreadSlots = 20;
 constexpr int kScanThreadSlot = 0;
@@ -31,6 +49,11 @@ constexpr int kLightSyncThreadSlot = 8;
 constexpr unsigned kDpiTimerId = 1011;
 constexpr unsigned kTrayMenuTimerId = 1032;
 constexpr unsigned kProfileSwitchTimerId = 1055;
+
+// The rows the mouse and keyboard pages are built for at the first layout
+// (their cable command rows).
+constexpr size_t kMouseCommandRow = 4;
+constexpr size_t kKeyboardCommandRow = 0;
 
 constexpr int kMainDesignWidth = 1000;
 constexpr int kMainDesignHeight = 640;
@@ -88,9 +111,33 @@ class CMainWnd : public ui::WindowImplBase,
     int LanguageIndex() const { return language_.CurrentIndex(); }
     const CLanguage& Language() const { return language_; }
     const CCopyDataBuffers& CopyBuffers() const { return copyData_; }
-    const std::vector<hid::InterfaceSlot>& Slots() const { return slots_; }
+    // A copy of the interface slots as the scan sees them.
+    std::vector<hid::InterfaceSlot> Slots() const;
     ShellDeviceLists& Devices() { return devices_; }
     void SetSelectedDevice(IShellDevice* device) { selected_ = device; }
+
+    // --- devices (MainDevices.cpp) ---------------------------------------
+    // Builds the power item, selector item and page of a device kind for an
+    // interface row (the command row of its product) and channel.
+    bool CreateDevicePage(hid::DeviceKind kind, size_t row, int channel);
+    void ShowDeviceItem(int index, bool visible, bool select);
+    void HideLostDevice(int index);
+    void SelectCurrentDevice();
+    void SelectPreviousDevice();
+    void SelectNextDevice();
+    void SetPageFunction(int mode);
+    int DeviceItemCount() const;
+    pages::CDeviceOptionUI* DeviceItem(int index) const;
+    int FindDeviceItem(const pages::CTervanicUSBDevice* device) const;
+    // The device of the selected item; nullptr when none is selected.
+    pages::CTervanicUSBDevice* CurrentDevice() const { return current_; }
+    int CurrentItemIndex() const { return currentItem_; }
+    devices::events::CDeviceRegistry& Registry() { return registry_; }
+    hid::scan::CInterfaceSlots& ScanSlots() { return *scanSlots_; }
+    hid::scan::CScanThread* Scanner() const { return scan_.get(); }
+    devices::events::CLightSyncThread* LightSync() const { return lightSync_.get(); }
+    // Plugs the demo devices into the simulated bus and lets the scan find them.
+    bool PlugDemoDevices();
     ui::CWindowWnd* ChildWindowAt(ChildWindow which) const { return children_[which]; }
     CAppBus& Bus() { return *bus_; }
     const ui::CTrayIcon& Tray() const { return tray_; }
@@ -116,6 +163,11 @@ class CMainWnd : public ui::WindowImplBase,
     void OnProfileSwitchCombo(const ui::TNotifyUI&, const RouteHit&);
     void OnAudioLightSlider(const ui::TNotifyUI&, const RouteHit&);
     void OnFeatureRoute(const ui::TNotifyUI&, const RouteHit&);
+    void OnDeviceSwitching(const ui::TNotifyUI&, const RouteHit&);
+    void OnDeviceSelection(const ui::TNotifyUI&, const RouteHit&);
+    void OnPageTabs(const ui::TNotifyUI&, const RouteHit&);
+    void OnDeviceSettings(const ui::TNotifyUI&, const RouteHit&);
+    void OnDemoDevices(const ui::TNotifyUI&, const RouteHit&);
 
     // Window messages.
     bool RouteRegisteredMessage(ui::UINT msg, ui::WPARAM w, ui::LPARAM l, ui::LRESULT& result);
@@ -134,6 +186,18 @@ class CMainWnd : public ui::WindowImplBase,
     void OnMenuItem(const std::string& name);
     void OnLanguageMessage(ui::WPARAM w);
     void OnDeviceItemMessage(ui::WPARAM w, ui::LPARAM l);
+    void OnInterfaceMessage(ui::UINT msg, ui::WPARAM slot);
+
+    // Device pieces.
+    void StartDeviceScan();
+    void StopDeviceThreads();
+    ui::CControlUI* BuildPiece(const char* skin, const char* iface,
+                               const std::function<ui::CContainerUI*()>& make);
+    pages::CTervanicUSBDevice* AsDevice(ui::CControlUI* page) const;
+    void AddToKindList(pages::CTervanicUSBDevice* device, hid::DeviceKind kind);
+    size_t VisibleItemCount() const;
+    void UpdateSynchroMarks();
+    void SelectVisibleNeighbour(int step);
 
     // Frame pieces.
     void SetupDpi();
@@ -154,7 +218,14 @@ class CMainWnd : public ui::WindowImplBase,
     ui::CTrayIcon tray_;
     std::array<platform::WorkerThread, kThreadSlots> threads_;
     std::array<ui::CWindowWnd*, kChildCount> children_{};
-    std::vector<hid::InterfaceSlot> slots_;
+    std::unique_ptr<hid::scan::CInterfaceSlots> scanSlots_;
+    devices::events::CDeviceRegistry registry_;
+    std::unique_ptr<CMainDeviceLinks> linkUi_;
+    std::unique_ptr<devices::events::CDeviceLinks> links_;
+    std::unique_ptr<hid::scan::CScanThread> scan_;
+    std::unique_ptr<devices::events::CLightSyncThread> lightSync_;
+    pages::CTervanicUSBDevice* current_ = nullptr;
+    int currentItem_ = -1;
     ShellDeviceLists devices_;
     IShellDevice* selected_ = nullptr;
     CGameLight gameLight_;

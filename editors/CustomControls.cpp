@@ -1,8 +1,11 @@
 #include "editors/CustomControls.h"
 
 #include <QCursor>
+#include <QPaintEngine>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <typeinfo>
 
 #include "platform/Debug.h"
 #include "ui/Attr.h"
@@ -141,6 +144,34 @@ void CDeviceKeyButtonUI::SetKeyFlag(uint32_t flag) {
     if (keyFlag_.exchange(flag) != flag) Invalidate();
 }
 
+CDeviceKeyButtonUI::LightLook CDeviceKeyButtonUI::GetLook() const {
+    LightLook look;
+    look.visible = IsVisible();
+    look.enabled = IsEnabled();
+    look.focused = focused_;
+    look.on = lightOn_;
+    look.color = lightColor_;
+    look.alpha = lightAlpha_;
+    look.setHidden = keySetHidden_;
+    look.unsetHidden = keyUnsetHidden_;
+    look.state = state_;
+    return look;
+}
+
+bool CDeviceKeyButtonUI::PaintsLightOnly(const LightLook& look) const {
+    auto clear = [](uint32_t argb) { return (argb >> 24) == 0; };
+    const std::string* images[] = {&bkImage_,     &foreImage_,     &normalImage_, &hotImage_,
+                                   &pushedImage_, &disabledImage_, &focusedImage_};
+    return typeid(*this) == typeid(CDeviceKeyButtonUI) && clear(bkColor_) && clear(hotBkColor_) &&
+           clear(pushedBkColor_) && clear(disabledBkColor_) && text_.empty() &&
+           (borderSize_ <= 0 || clear(borderColor_)) &&
+           std::all_of(std::begin(images), std::end(images),
+                       [](const std::string* s) { return s->empty(); }) &&
+           (look.unsetHidden != 0 || keyUnsetImage_.empty()) &&
+           (look.setHidden != 0 || keySetImage_.empty()) &&
+           lightImage_.find("fade") == std::string::npos;
+}
+
 void CDeviceKeyButtonUI::PaintStatusImage(QPainter& p) {
     CButtonUI::PaintStatusImage(p);
     if (lightOn_) {
@@ -199,44 +230,469 @@ void CSelectPanelUI::DoEvent(TEventUI& event) {
     }
 }
 
-size_t CSelectPanelUI::StaticPrefix() const {
-    for (size_t i = 0; i < items_.size(); ++i) {
-        auto* key = dynamic_cast<CDeviceKeyButtonUI*>(items_[i]);
-        if (items_[i]->WantsWidget() || (key && key->IsLightOn() && key->IsVisible())) return i;
-    }
-    return items_.size();
+namespace {
+
+// floor(x / 255) for x below 65536.
+inline uint32_t Div255(uint32_t x) {
+    return (x + 1 + (x >> 8)) >> 8;
 }
 
-void CSelectPanelUI::RebuildBase(const BaseKey& key) {
+// x * a / 255 rounded the way the raster engine blends.
+inline uint32_t ByteMul(uint32_t x, uint32_t a) {
+    uint32_t t = x * a;
+    return (t + (t >> 8) + 0x80) >> 8;
+}
+
+}  // namespace
+
+CSelectPanelUI::BaseKey CSelectPanelUI::CurrentKey() const {
+    BaseKey k;
+    k.rect = rect_;
+    k.bk = bkColor_;
+    k.border = borderColor_;
+    k.textColor = textColor_;
+    k.borderSize = borderSize_;
+    k.borderRound = borderRound_;
+    k.dpi = manager_ ? manager_->GetDPI() : 96;
+    k.font = font_;
+    k.bkImage = bkImage_;
+    k.foreImage = foreImage_;
+    k.text = DisplayText();
+    k.items = items_;
+    return k;
+}
+
+bool CSelectPanelUI::IsStale() const {
+    return baseDirty_ || !(CurrentKey() == baseKey_);
+}
+
+// The overlay: every button with a light picture, and what is painted above
+// one of them (on a transparent panel: everything after the first one, so
+// the picture is blended in the same order as painting it live).
+std::vector<bool> CSelectPanelUI::PlanOverlays(bool opaque) {
+    std::vector<Overlay> old = std::move(overlays_);
+    overlays_.clear();
+    std::vector<bool> inOverlay(items_.size(), false);
+    std::vector<QRect> lit;
+    for (size_t i = 0; i < items_.size(); ++i) {
+        CControlUI* c = items_[i];
+        if (c->WantsWidget()) continue;
+        auto* key = dynamic_cast<CDeviceKeyButtonUI*>(c);
+        const bool light = key && !key->GetLightImage().empty();
+        const QRect r = c->GetPos();
+        const bool above = opaque ? std::any_of(lit.begin(), lit.end(),
+                                                [&](const QRect& l) { return l.intersects(r); })
+                                  : !lit.empty();
+        if (light) lit.push_back(r);
+        if (!light && !above) continue;
+        inOverlay[i] = true;
+        Overlay o;
+        o.item = c;
+        o.key = light ? key : nullptr;
+        o.rect = r;
+        o.clip = r.intersected(rect_).intersected(Inner());
+        auto same = std::find_if(old.begin(), old.end(), [&](const Overlay& p) {
+            return p.item == c && p.rect == r && p.clip == o.clip;
+        });
+        if (same != old.end()) {
+            o.cover = std::move(same->cover);
+            o.levels = std::move(same->levels);
+            o.coverOf = std::move(same->coverOf);
+        }
+        overlays_.push_back(std::move(o));
+    }
+    loneAt_.clear();
+    for (size_t k = 0; k < overlays_.size(); ++k) {
+        for (size_t j = 0; j < overlays_.size(); ++j)
+            if (overlays_[j].rect.intersects(overlays_[k].rect)) overlays_[k].meets.push_back(j);
+        if (overlays_[k].meets.size() == 1 && overlays_[k].key)
+            loneAt_[Corner(overlays_[k].clip.topLeft())] = k;
+    }
+    return inOverlay;
+}
+
+void CSelectPanelUI::Rebuild() {
     const bool opaque = (bkColor_ >> 24) == 0xFF && borderRound_ == 0;
+    std::vector<bool> inOverlay = PlanOverlays(opaque);
     base_ =
         QImage(rect_.size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     base_.fill(Qt::transparent);
-    QPainter bp(&base_);
-    bp.translate(-rect_.topLeft());
-    CControlUI::DoPaint(bp, rect_);
-    bp.setClipRect(Inner(), Qt::IntersectClip);
-    for (size_t i = 0; i < key.prefix; ++i)
-        if (items_[i]->IsVisible()) items_[i]->DoPaint(bp, rect_);
-    baseKey_ = key;
+    {
+        QPainter bp(&base_);
+        bp.translate(-rect_.topLeft());
+        CControlUI::DoPaint(bp, rect_);
+        bp.setClipRect(Inner(), Qt::IntersectClip);
+        for (size_t i = 0; i < items_.size(); ++i)
+            if (!inOverlay[i] && !items_[i]->WantsWidget() && items_[i]->IsVisible())
+                items_[i]->DoPaint(bp, rect_);
+    }
+    baseKey_ = CurrentKey();
     baseDirty_ = false;
     ++baseRebuilds_;
+    for (Overlay& o : overlays_) {
+        o.painted = LookOf(o);
+        o.force = false;
+    }
+    frame_ = QImage();
+    if (!opaque) return;
+    frame_ = base_.copy();
+    std::unique_ptr<QPainter> painter;
+    for (Overlay& o : overlays_)
+        DrawOverlay(o, o.rect, painter);
+}
+
+CDeviceKeyButtonUI::LightLook CSelectPanelUI::LookOf(const Overlay& o) const {
+    if (o.key) return o.key->GetLook();
+    LightLook look;
+    look.visible = o.item->IsVisible();
+    return look;
+}
+
+std::vector<size_t> CSelectPanelUI::TakeChanged() {
+    std::vector<size_t> changed;
+    for (size_t k = 0; k < overlays_.size(); ++k) {
+        Overlay& o = overlays_[k];
+        if (o.item->GetPos() != o.rect) {
+            baseDirty_ = true;
+            return {};
+        }
+        LightLook now = LookOf(o);
+        if (!o.force && now == o.painted) continue;
+        o.painted = now;
+        o.force = false;
+        changed.push_back(k);
+    }
+    overlayRepaints_ += int(changed.size());
+    return changed;
+}
+
+QRegion CSelectPanelUI::RegionOf(const std::vector<size_t>& changed) const {
+    QRegion region;
+    for (size_t k : changed)
+        region += overlays_[k].rect.intersected(rect_);
+    return region;
+}
+
+bool CSelectPanelUI::IsLoneLight(size_t k) const {
+    const Overlay& o = overlays_[k];
+    return o.meets.size() == 1 && o.key && o.painted.visible && o.painted.on &&
+           o.key->PaintsLightOnly(o.painted);
+}
+
+void CSelectPanelUI::ComposeOverlay(size_t k, std::unique_ptr<QPainter>& painter) {
+    if (IsLoneLight(k)) {
+        overlays_[k].frameStale = true;
+        return;
+    }
+    const QRect r = overlays_[k].rect.intersected(rect_);
+    if (r.isEmpty()) return;
+    const QPoint org = rect_.topLeft();
+    const size_t bytes = size_t(r.width()) * 4;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        std::memcpy(frame_.scanLine(y - org.y()) + (r.left() - org.x()) * 4,
+                    base_.constScanLine(y - org.y()) + (r.left() - org.x()) * 4, bytes);
+    for (size_t j : overlays_[k].meets)
+        DrawOverlay(overlays_[j], r, painter);
+    overlays_[k].frameStale = false;
+}
+
+// Draws one overlay into the composed picture, within `area`.
+void CSelectPanelUI::DrawOverlay(Overlay& o, const QRect& area,
+                                 std::unique_ptr<QPainter>& painter) {
+    const QRect clip = o.clip.intersected(area);
+    if (clip.isEmpty() || !o.painted.visible) return;
+    if (o.key && o.key->PaintsLightOnly(o.painted)) {
+        if (o.painted.on) BlendLight(o, clip);
+        return;
+    }
+    if (!painter) {
+        painter = std::make_unique<QPainter>(&frame_);
+        painter->translate(-rect_.topLeft());
+    }
+    painter->setClipRect(clip);
+    o.item->DoPaint(*painter, clip);
+}
+
+// The light picture's coverage over the clip, taken from the picture tinted
+// white at full strength (whose alpha is the coverage).
+const std::vector<uint8_t>& CSelectPanelUI::Cover(Overlay& o) {
+    const std::string of = o.key->GetLightImage() + "@" + std::to_string(baseKey_.dpi);
+    const size_t w = size_t(o.clip.width()), h = size_t(o.clip.height());
+    if (o.coverOf == of && o.cover.size() == w * h) return o.cover;
+    QImage img(o.clip.size(), QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    {
+        QPainter p(&img);
+        p.translate(-o.clip.topLeft());
+        ui::ImageTint white{0xFFFFFF, 255, true};
+        o.key->DrawImage(p, o.key->GetLightImage(), o.rect, &white);
+    }
+    o.cover.resize(w * h);
+    bool seen[256] = {};
+    for (size_t y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(int(y)));
+        for (size_t x = 0; x < w; ++x) {
+            uint8_t c = uint8_t(qAlpha(line[x]));
+            o.cover[y * w + x] = c;
+            seen[c] = true;
+        }
+    }
+    o.levels.clear();
+    for (int i = 0; i < 256; ++i)
+        if (seen[i]) o.levels.push_back(uint8_t(i));
+    o.coverOf = of;
+    o.runsStrength = 256;
+    return o.cover;
+}
+
+namespace {
+
+// The tinted picture's pixel for each coverage value that occurs: colour x
+// coverage x strength, premultiplied, as the image tint computes it.
+struct TintTable {
+    QRgb tint[256];
+    uint32_t inverse[256];  // 255 - alpha of that pixel
+    TintTable(const std::vector<uint8_t>& levels, uint32_t color, uint32_t strength) {
+        const uint32_t r = (color >> 16) & 0xFF, g = (color >> 8) & 0xFF, b = color & 0xFF;
+        for (uint8_t level : levels) {
+            const uint32_t a = Div255(level * strength + 127);
+            tint[level] = (a << 24) | (Div255(r * a + 127) << 16) | (Div255(g * a + 127) << 8) |
+                          Div255(b * a + 127);
+            inverse[level] = 255 - a;
+        }
+    }
+};
+
+// Each channel of an opaque pixel times a / 255, rounded as blending does.
+inline uint32_t PixelMul(uint32_t px, uint32_t a) {
+    uint32_t rb = (px & 0xFF00FF) * a;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
+    uint32_t g = ((px >> 8) & 0xFF) * a;
+    g = ((g + (g >> 8) + 0x80) >> 8) & 0xFF;
+    return rb | (g << 8);
+}
+
+}  // namespace
+
+// The tint blended into the opaque picture over what is already there.
+void CSelectPanelUI::BlendLight(Overlay& o, const QRect& area) {
+    const std::vector<uint8_t>& cover = Cover(o);
+    if (cover.empty()) return;
+    const TintTable table(o.levels, o.painted.color, std::min<uint32_t>(o.painted.alpha, 255));
+    const QPoint org = rect_.topLeft();
+    const int w = o.clip.width(), n = area.width();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uint8_t* c = cover.data() + size_t(y - o.clip.top()) * size_t(w) +
+                           size_t(area.left() - o.clip.left());
+        QRgb* d = reinterpret_cast<QRgb*>(frame_.scanLine(y - org.y())) + (area.left() - org.x());
+        for (int x = 0; x < n; ++x)
+            d[x] = (table.tint[c[x]] + PixelMul(d[x], table.inverse[c[x]])) | 0xFF000000u;
+    }
+}
+
+// The picture below a lone light, times (1 - light alpha), as runs of equal
+// pixels per row (key pictures are mostly flat), for the current strength.
+void CSelectPanelUI::PrepareRuns(Overlay& o) {
+    const std::vector<uint8_t>& cover = Cover(o);
+    const uint32_t strength = std::min<uint32_t>(o.painted.alpha, 255);
+    if (o.runsStrength == strength && !o.rowStart.empty()) return;
+    const QPoint org = rect_.topLeft();
+    const int w = o.clip.width(), h = o.clip.height();
+    o.runs.clear();
+    o.rowStart.assign(size_t(h) + 1, 0);
+    for (int y = 0; y < h; ++y) {
+        o.rowStart[size_t(y)] = uint32_t(o.runs.size());
+        const QRgb* b =
+            reinterpret_cast<const QRgb*>(base_.constScanLine(o.clip.top() + y - org.y())) +
+            (o.clip.left() - org.x());
+        const uint8_t* c = cover.data() + size_t(y) * size_t(w);
+        for (int x = 0; x < w; ++x) {
+            const uint32_t a = Div255(c[x] * strength + 127);
+            const uint32_t below = PixelMul(b[x], 255 - a);
+            if (!o.runs.empty() && o.rowStart[size_t(y)] < o.runs.size() &&
+                o.runs.back().below == below && o.runs.back().cover == c[x] &&
+                o.runs.back().count < 0xFFFF) {
+                ++o.runs.back().count;
+                continue;
+            }
+            o.runs.push_back({below, 1, c[x]});
+        }
+    }
+    o.rowStart[size_t(h)] = uint32_t(o.runs.size());
+    o.runsStrength = strength;
+}
+
+// Writes a lone light's pixels (tint plus the part of the picture below)
+// into `bits`, whose pixel `at` is the clip's top-left corner.
+void CSelectPanelUI::WriteLone(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at) {
+    if (Cover(o).empty()) return;
+    PrepareRuns(o);
+    const TintTable table(o.levels, o.painted.color, std::min<uint32_t>(o.painted.alpha, 255));
+    for (int y = 0; y < o.clip.height(); ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(bits + (at.y() + y) * stride) + at.x();
+        const Run* run = o.runs.data() + o.rowStart[size_t(y)];
+        const Run* end = o.runs.data() + o.rowStart[size_t(y) + 1];
+        for (; run != end; ++run) {
+            const QRgb px = (table.tint[run->cover] + run->below) | 0xFF000000u;
+            d = std::fill_n(d, run->count, px);
+        }
+    }
+}
+
+// Brings the composed picture up to date for the lone lights in `r` (their
+// new looks go straight to the screen and reach the picture only on demand).
+void CSelectPanelUI::FlushFrame(const QRect& r) {
+    uchar* bits = frame_.bits();
+    for (Overlay& o : overlays_) {
+        if (!o.frameStale || !o.clip.intersects(r)) continue;
+        WriteLone(o, bits, frame_.bytesPerLine(), o.clip.topLeft() - rect_.topLeft());
+        o.frameStale = false;
+    }
+}
+
+void CSelectPanelUI::RepaintChanged() {
+    QWidget* w = widget_;
+    if (!w) return;
+    if (!IsOnScreen()) {
+        missed_ = true;  // lights keep their values; the next pass on screen catches up
+        return;
+    }
+    if (missed_ || IsStale()) {
+        missed_ = false;
+        w->update();
+        return;
+    }
+    std::vector<size_t> changed = TakeChanged();
+    if (baseDirty_) {
+        w->update();
+        return;
+    }
+    if (changed.empty()) return;
+    if (!frame_.isNull()) {
+        std::unique_ptr<QPainter> painter;
+        for (size_t k : changed)
+            ComposeOverlay(k, painter);
+    }
+    w->update(RegionOf(changed).translated(-rect_.topLeft()));
+}
+
+void CSelectPanelUI::Invalidate() {
+    UI_MARSHAL_VOID(Invalidate());
+    if (!widget_) {
+        CVerticalLayoutUI::Invalidate();
+        return;
+    }
+    RepaintChanged();
+}
+
+void CSelectPanelUI::InvalidatePaintedChild(CControlUI* child) {
+    auto it = std::find_if(overlays_.begin(), overlays_.end(),
+                           [&](const Overlay& o) { return o.item == child; });
+    if (it != overlays_.end())
+        it->force = true;
+    else
+        baseDirty_ = true;
+    RepaintChanged();
+}
+
+namespace {
+
+// The picture a paint lands in, when the painter maps window pixels onto it
+// by a whole-pixel shift and paints plainly (a widget painting into its
+// window's backing store); nullptr otherwise.
+QImage* DirectTarget(QPainter& p, QPoint& offset) {
+    QPaintEngine* engine = p.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) return nullptr;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 &&
+        image->format() != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    const QTransform t = p.deviceTransform();
+    if (image->devicePixelRatio() != 1.0 || t.type() > QTransform::TxTranslate ||
+        t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()) || p.opacity() != 1.0 ||
+        p.compositionMode() != QPainter::CompositionMode_SourceOver || p.hasClipping())
+        return nullptr;
+    offset = QPoint(int(t.dx()), int(t.dy()));
+    return image;
+}
+
+}  // namespace
+
+// Copies the composed picture's rows of `r` (window coordinates) into the
+// target the painter draws on, in place: the painter keeps pointing at the
+// same pixels. `r` lies inside the target.
+void CSelectPanelUI::CopyRect(QImage& target, const QPoint& offset, const QRect& r) {
+    uchar* bits = const_cast<uchar*>(target.constBits());
+    const qsizetype stride = target.bytesPerLine();
+    const QRect dst = r.translated(offset);
+    const QRect src = r.translated(-rect_.topLeft());
+    const size_t bytes = size_t(dst.width()) * 4;
+    for (int y = 0; y < dst.height(); ++y)
+        std::memcpy(bits + (dst.top() + y) * stride + dst.left() * 4,
+                    frame_.constScanLine(src.top() + y) + src.left() * 4, bytes);
+}
+
+void CSelectPanelUI::DoPaintRegion(QPainter& p, const QRegion& region) {
+    paintRegion_ = &region;
+    DoPaint(p, region.boundingRect());
+    paintRegion_ = nullptr;
 }
 
 void CSelectPanelUI::DoPaint(QPainter& p, const QRect& paint) {
     if (!rect_.intersects(paint) || rect_.isEmpty()) return;
-    BaseKey key{rect_.size(), bkColor_, bkImage_, manager_ ? manager_->GetDPI() : 96,
-                StaticPrefix()};
-    if (baseDirty_ || !(key == baseKey_)) RebuildBase(key);
-    p.drawImage(rect_.topLeft(), base_);
-    p.save();
-    p.setClipRect(Inner(), Qt::IntersectClip);
-    for (size_t i = key.prefix; i < items_.size(); ++i) {
-        CControlUI* c = items_[i];
-        if (c->WantsWidget() || !c->IsVisible() || !c->GetPos().intersects(paint)) continue;
-        c->DoPaint(p, paint);
+    const QRegion region = paintRegion_ ? *paintRegion_ : QRegion(paint);
+    if (region.contains(rect_)) missed_ = false;
+    bool rebuilt = false;
+    if (IsStale()) {
+        Rebuild();
+        rebuilt = true;
     }
-    p.restore();
+    std::vector<size_t> changed = TakeChanged();
+    if (baseDirty_) {
+        Rebuild();
+        rebuilt = true;
+        changed.clear();
+    }
+    const QRect area = paint.intersected(rect_);
+    const QPoint org = rect_.topLeft();
+    if (!frame_.isNull()) {
+        std::unique_ptr<QPainter> painter;
+        for (size_t k : changed)
+            ComposeOverlay(k, painter);
+        painter.reset();
+        // Lone lights are written straight to the target; everything else is
+        // one small copy per exposed rectangle.
+        QPoint offset;
+        QImage* target = DirectTarget(p, offset);
+        for (const QRect& r : region.intersected(area)) {
+            if (target && target->rect().contains(r.translated(offset))) {
+                auto lone = loneAt_.find(Corner(r.topLeft()));
+                if (lone != loneAt_.end() && overlays_[lone->second].clip == r &&
+                    IsLoneLight(lone->second)) {
+                    WriteLone(overlays_[lone->second], const_cast<uchar*>(target->constBits()),
+                              target->bytesPerLine(), r.topLeft() + offset);
+                    continue;
+                }
+            }
+            FlushFrame(r);
+            if (target)
+                CopyRect(*target, offset, r);
+            else
+                p.drawImage(r, frame_, r.translated(-org));
+        }
+    } else {
+        p.drawImage(area, base_, area.translated(-org));
+        p.save();
+        p.setClipRect(Inner(), Qt::IntersectClip);
+        for (Overlay& o : overlays_)
+            if (o.item->IsVisible() && o.rect.intersects(paint)) o.item->DoPaint(p, paint);
+        p.restore();
+    }
+    // What changed outside the painted region is shown by one more paint.
+    QRegion outside = (rebuilt ? QRegion(rect_) : RegionOf(changed)) - region;
+    if (!outside.isEmpty() && widget_) widget_->update(outside.translated(-org));
 }
 
 // ---- CHandImgButtonUI ------------------------------------------------------

@@ -6,6 +6,8 @@
 // to skins under their class names ("CSelectPanelUI", or "SelectPanel").
 #include <array>
 #include <atomic>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -67,6 +69,24 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
     const std::string& GetKeySetImage() const { return keySetImage_; }
     const std::string& GetKeyUnsetImage() const { return keyUnsetImage_; }
 
+    // The values a light frame changes, read once so that one repaint pass
+    // sees one consistent colour per button.
+    struct LightLook {
+        bool visible = false;
+        bool enabled = false;
+        bool focused = false;
+        bool on = false;
+        uint32_t color = 0, alpha = 0;
+        uint32_t setHidden = 1, unsetHidden = 1;
+        uint32_t state = 0;
+        bool operator==(const LightLook&) const = default;
+    };
+    LightLook GetLook() const;
+    // Whether this look paints the tinted light picture and nothing else (no
+    // surface colour, state image, key image, text or border), so the panel
+    // may blend the tint itself.
+    bool PaintsLightOnly(const LightLook& look) const;
+
   private:
     std::string lightImage_, keySetImage_, keyUnsetImage_;
     std::atomic<uint32_t> keySetHidden_{1};
@@ -81,35 +101,101 @@ class CDeviceKeyButtonUI : public ui::CButtonUI {
 // Holds key buttons; a drag over it marks the direct key-button children
 // whose rectangles meet the dragged rectangle and raises "click_select_end".
 //
-// Painting keeps a cached picture of the panel and of its children up to the
-// first lit key, so a light frame only redraws the lights.
+// Painting: a cached picture holds the panel and the children that never
+// change with the lights; the buttons with a light picture (and whatever
+// lies above them) are the overlay. Invalidating the panel repaints only the
+// overlay buttons whose look changed since they were last painted, and
+// nothing when none did or when the window is hidden or minimised. On an
+// opaque panel the overlay is composed into a second cached picture (the
+// light tint blended straight into it), so a paint is one copy.
 class CSelectPanelUI : public ui::CVerticalLayoutUI {
   public:
     std::string_view GetClass() const override { return "SelectPanel"; }
     void* GetInterface(std::string_view name) override;
     void DoEvent(TEventUI& event) override;
     void DoPaint(QPainter& p, const QRect& paint) override;
+    void DoPaintRegion(QPainter& p, const QRegion& region) override;
+    void Invalidate() override;
+    void InvalidatePaintedChild(CControlUI* child) override;
     void OnPaintedChildChanged(CControlUI*) override { baseDirty_ = true; }
     QRect GetSelectRect() const { return selectRect_; }
     bool IsDragging() const { return dragging_; }
     // How often the cached picture was rebuilt (for tests and measurements).
     int BaseRebuilds() const { return baseRebuilds_; }
+    // How many overlay buttons were composed or asked to repaint again
+    // because their look changed (for tests and measurements).
+    int OverlayRepaints() const { return overlayRepaints_; }
 
   private:
+    using LightLook = CDeviceKeyButtonUI::LightLook;
     struct BaseKey {
-        QSize size;
-        uint32_t bk = 0;
-        std::string bkImage;
-        int dpi = 0;
-        size_t prefix = 0;
+        QRect rect;
+        uint32_t bk = 0, border = 0, textColor = 0;
+        int borderSize = 0, borderRound = 0, dpi = 0, font = 0;
+        std::string bkImage, foreImage, text;
+        std::vector<CControlUI*> items;
         bool operator==(const BaseKey&) const = default;
     };
-    size_t StaticPrefix() const;
-    void RebuildBase(const BaseKey& key);
+    struct Run {
+        uint32_t below;
+        uint16_t count;
+        uint8_t cover;
+    };
+    struct Overlay {
+        CControlUI* item = nullptr;
+        CDeviceKeyButtonUI* key = nullptr;  // a button with a light picture
+        QRect rect;                         // the item's rectangle when planned
+        LightLook painted;                  // the look last composed or repainted
+        bool force = false;                 // repaint even when the look is the same
+        std::vector<size_t> meets;          // overlays that meet this one, in order
+        QRect clip;                         // rect within the panel's inner area
+        std::vector<uint8_t> cover;         // light picture coverage over clip
+        std::vector<uint8_t> levels;        // the coverage values that occur
+        std::string coverOf;                // image string and DPI of `cover`
+        // A lone light (one that meets no other overlay): the picture below
+        // it times (1 - light alpha) as runs per row, for runsStrength
+        // (256: not made), and whether the composed picture lags its look.
+        std::vector<Run> runs;
+        std::vector<uint32_t> rowStart;
+        uint32_t runsStrength = 256;
+        bool frameStale = false;
+    };
+    BaseKey CurrentKey() const;
+    bool IsStale() const;
+    void Rebuild();
+    std::vector<bool> PlanOverlays(bool opaque);
+    LightLook LookOf(const Overlay& o) const;
+    // Overlays whose look differs from the painted one; their looks are
+    // taken as painted. A moved overlay marks the picture stale instead.
+    std::vector<size_t> TakeChanged();
+    QRegion RegionOf(const std::vector<size_t>& changed) const;
+    // Redraws the picture of overlay k (opaque panels only).
+    void ComposeOverlay(size_t k, std::unique_ptr<QPainter>& painter);
+    void DrawOverlay(Overlay& o, const QRect& area, std::unique_ptr<QPainter>& painter);
+    void BlendLight(Overlay& o, const QRect& area);
+    bool IsLoneLight(size_t k) const;
+    void PrepareRuns(Overlay& o);
+    void WriteLone(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at);
+    void FlushFrame(const QRect& r);
+    static uint64_t Corner(const QPoint& p) {
+        return (uint64_t(uint32_t(p.x())) << 32) | uint32_t(p.y());
+    }
+    const std::vector<uint8_t>& Cover(Overlay& o);
+    void CopyRect(QImage& target, const QPoint& offset, const QRect& r);
+    // Repaints the overlays whose look changed (the work of an invalidation).
+    void RepaintChanged();
+
     QImage base_;
+    QImage frame_;  // base plus overlay, only on an opaque panel
+    bool composed_ = false;
     BaseKey baseKey_;
     bool baseDirty_ = true;
+    bool missed_ = false;  // an invalidation arrived while not on screen
+    std::vector<Overlay> overlays_;
+    std::unordered_map<uint64_t, size_t> loneAt_;  // lone lights by clip corner
+    const QRegion* paintRegion_ = nullptr;
     int baseRebuilds_ = 0;
+    int overlayRepaints_ = 0;
 
     QPoint anchor_, current_;
     bool pressed_ = false;

@@ -356,10 +356,23 @@ void CControlUI::Invalidate() {
         return;
     }
     CControlUI* host = GetHost();
-    if (host && host->widget_) {
-        host->OnPaintedChildChanged(this);
-        host->widget_->update(rect_.translated(-host->rect_.topLeft()));
-    }
+    if (host && host->widget_) host->InvalidatePaintedChild(this);
+}
+
+void CControlUI::InvalidatePaintedChild(CControlUI* child) {
+    OnPaintedChildChanged(child);
+    if (widget_) widget_->update(child->GetPos().translated(-rect_.topLeft()));
+}
+
+void CControlUI::DoPaintRegion(QPainter& p, const QRegion& region) {
+    DoPaint(p, region.boundingRect());
+}
+
+bool CControlUI::IsOnScreen() {
+    QWidget* w = GetHost() ? GetHost()->GetWidget() : nullptr;
+    if (!w || !w->isVisible()) return false;
+    QWidget* top = w->window();
+    return !top->isMinimized() && !top->isHidden();
 }
 
 void CControlUI::NeedUpdate() {
@@ -586,7 +599,7 @@ void CHostWidget::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     QPoint origin = owner_->GetPos().topLeft();
     p.translate(-origin);
-    owner_->DoPaint(p, e->rect().translated(origin));
+    owner_->DoPaintRegion(p, e->region().translated(origin));
 }
 
 CControlUI* CHostWidget::Target(const QPoint& local) {

@@ -12,6 +12,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -234,6 +235,16 @@ class CControlUI {
     // A painted descendant asked for a repaint of its rectangle (hosts that
     // cache their painting drop the cache).
     virtual void OnPaintedChildChanged(CControlUI*) {}
+    // A painted descendant asked for a repaint. The default drops the cache
+    // (OnPaintedChildChanged) and repaints the child's rectangle; a host
+    // that knows better (the key picture) may repaint less or nothing.
+    virtual void InvalidatePaintedChild(CControlUI* child);
+    // Painting from the host widget's paint event: `region` is the exposed
+    // area in window coordinates. The default paints its bounding rectangle.
+    virtual void DoPaintRegion(QPainter& p, const QRegion& region);
+    // Whether the host widget can be seen: its window is shown and not
+    // minimised. Painting work is skipped while it cannot.
+    bool IsOnScreen();
     // Painted controls among the children, for the host's hit test.
     virtual CControlUI* FindPaintedChildAt(const QPoint& pt);
 
