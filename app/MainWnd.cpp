@@ -7,10 +7,12 @@
 
 #include "app/AboutWnd.h"
 #include "app/AppMessages.h"
+#include "app/ColorSelectWnd.h"
 #include "app/Dpi.h"
 #include "app/MainDeviceLinks.h"
 #include "app/SetWnd.h"
 #include "app/ipc/MessageNames.h"
+#include "app/pages/DeviceSettings.h"
 #include "app/pages/MouseDevice.h"
 #include "devices/events/LightSync.h"
 #include "editors/CustomControls.h"
@@ -264,6 +266,8 @@ void CMainWnd::RestoreAndRaise() {
 void CMainWnd::CloseChildWindows() {
     for (ui::CWindowWnd* child : children_)
         if (child && child->IsWindow()) child->Close(0);
+    if (CColorSelectWnd* picker = pages::OpenStageColourPicker(); picker && picker->IsWindow())
+        picker->Close(0);
     if (CSkinFrame* frame = CSkinFrame::Current()) frame->Close(0);
 }
 

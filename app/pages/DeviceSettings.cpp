@@ -80,7 +80,8 @@ void SetHalf(std::array<uint32_t, 3>& w, size_t word, Half half, int value) {
 void StoreHalves(CTervanicMouseDevice& mouse,
                  std::initializer_list<std::tuple<size_t, Half, int>> halves) {
     std::array<uint32_t, 3> w = mouse.GetSystemStages();
-    for (const auto& [word, half, value] : halves) SetHalf(w, word, half, value);
+    for (const auto& [word, half, value] : halves)
+        SetHalf(w, word, half, value);
     mouse.SetSystemStages(w);
 }
 
@@ -98,10 +99,11 @@ void OnEnableStage(const Event& e) {
 void OnSelectStage(const Event& e) {
     if (!IsSelected(e.sender)) return;  // the option the group just cleared
     e.mouse.SelectStage(e.n);
-    std::vector<profiles::DPIStage> stages = StagesFor(e.mouse, CTervanicMouseDevice::kStageCount - 1);
+    std::vector<profiles::DPIStage> stages =
+        StagesFor(e.mouse, CTervanicMouseDevice::kStageCount - 1);
     for (int i = 0; i < CTervanicMouseDevice::kStageCount; ++i) {
-        const int v = SliderValue(ui::CPaintManagerUI::FindSubControlByName(
-            &e.mouse, Numbered("DPI_slider_", i)));
+        const int v = SliderValue(
+            ui::CPaintManagerUI::FindSubControlByName(&e.mouse, Numbered("DPI_slider_", i)));
         e.mouse.ShowStage(i, v);
         stages[size_t(i)].stageDPIX = uint16_t(std::clamp(v, 0, 0xFFFF));
     }

@@ -82,8 +82,7 @@ void* CTervanicMouseDevice::GetInterface(std::string_view name) {
 }
 
 ui::CControlUI* CTervanicMouseDevice::Find(const std::string& name) const {
-    return ui::CPaintManagerUI::FindSubControlByName(const_cast<CTervanicMouseDevice*>(this),
-                                                     name);
+    return ui::CPaintManagerUI::FindSubControlByName(const_cast<CTervanicMouseDevice*>(this), name);
 }
 
 template <class T>
@@ -145,6 +144,25 @@ int CTervanicMouseDevice::SendSettings() {
     return engine_ ? engine_->WriteSettings(0, 0, 1, screenW_, screenH_) : 0;
 }
 
+bool CTervanicMouseDevice::DropStaleMacroAssignments() {
+    if (!engine_ || !engine_->DropStaleMacroAssignments()) return false;
+    RefreshPage();
+    return true;
+}
+
+bool CTervanicMouseDevice::LoadDefaultProfile() {
+    if (!engine_ || !engine_->LoadDefaultProfile()) return false;
+    ApplyProfileToPage();
+    RefreshPage();
+    return true;
+}
+
+devices::mouse::MouseApplyResults CTervanicMouseDevice::ApplyWholeProfile() {
+    if (!engine_) return {};
+    ApplyProfileToPage();
+    return engine_->ApplyWholeProfile([this] { RefreshPage(); });
+}
+
 int CTervanicMouseDevice::StepsToDpi(int steps) const {
     return engine_ ? engine_->Dpi().StepsToDpi(steps) : steps;
 }
@@ -171,10 +189,6 @@ void CTervanicMouseDevice::InitMousePage() {
 void CTervanicMouseDevice::SetFunctionMode(int mode) {
     CTervanicUSBDevice::SetFunctionMode(mode);
     if (ui::CControlUI* tip = Find("device_tishi_info")) tip->SetVisible(false);
-}
-
-void CTervanicMouseDevice::RefreshLightButtons() {
-    CTervanicUSBDevice::RefreshLightButtons();
 }
 
 // ---- device operations ------------------------------------------------------------
@@ -270,9 +284,11 @@ void CTervanicMouseDevice::ShowDpiStages() {
         if (auto* check = FindAs<ui::CCheckBoxUI>(Numbered("DPI_enable_check_", n), "CheckBox"))
             check->SetCheck(on, false);
         if (ui::CControlUI* row = Find(Numbered("DPI_layout_", n))) row->SetEnabled(on);
-        if (auto* colour = Find(Numbered("DPI_color_option_", n)); colour && size_t(n) < stages.size()) {
+        if (auto* colour = Find(Numbered("DPI_color_option_", n));
+            colour && size_t(n) < stages.size()) {
             const profiles::DPIStage& s = stages[size_t(n)];
-            colour->SetBkColor(0xFF000000u | uint32_t(s.red) << 16 | uint32_t(s.green) << 8 | s.blue);
+            colour->SetBkColor(0xFF000000u | uint32_t(s.red) << 16 | uint32_t(s.green) << 8 |
+                               s.blue);
         }
     }
     for (int n = 0; n < kStageCount; ++n)
@@ -428,7 +444,8 @@ void CTervanicMouseDevice::RefreshLogoTip() {
         const profiles::ConfigLists& lists = engine_->Lists();
         if (mode < kBuiltInModes && size_t(mode) < lists.modes.size())
             modeName = Text(lists.modes[size_t(mode)].name);
-        else if (mode >= kBuiltInModes && size_t(mode - kBuiltInModes) < lists.customEffectNames.size())
+        else if (mode >= kBuiltInModes &&
+                 size_t(mode - kBuiltInModes) < lists.customEffectNames.size())
             modeName = lists.customEffectNames[size_t(mode - kBuiltInModes)];
     }
     logo_->SetToolTipTitle("Logo");

@@ -37,7 +37,6 @@ class CTervanicMouseDevice : public CTervanicUSBDevice {
     // --- base overrides ----------------------------------------------------
     void Setup(const DevicePageSetup& setup) override;
     void BindPageButtons() override;
-    void RefreshLightButtons() override;
     void SetFunctionMode(int mode) override;
     void ApplyProfileToPage() override;
     void RefreshPage() override;
@@ -64,6 +63,14 @@ class CTervanicMouseDevice : public CTervanicUSBDevice {
     bool SaveProfile();
     // WriteSettings(0, 0, 1, screen width, screen height); 0 before Setup.
     int SendSettings();
+    // Keys naming a macro beyond the macro list get their default back; the
+    // page is refreshed when any changed.
+    bool DropStaleMacroAssignments();
+    // The factory profile replaces the profile (saved) and is shown.
+    bool LoadDefaultProfile();
+    // The whole profile to page and mouse, in the apply order of a profile
+    // switch: page, stale macros, refresh, settings, macros, key table.
+    devices::mouse::MouseApplyResults ApplyWholeProfile();
     uint16_t ScreenWidth() const { return screenW_; }
     uint16_t ScreenHeight() const { return screenH_; }
 

@@ -1,11 +1,13 @@
 // Renders the shell's windows offscreen to PNG files, for the docs:
 //   brommelivantos-appshot OUT_FOLDER [LANGUAGE_INDEX]
-// writes main.png, msgbox.png, setwnd.png, skinframe.png and about.png.
+// writes main.png, msgbox.png, setwnd.png, skinframe.png and about.png;
+// with BROMMELIVANTOS_SIMULATE set also main-N.png, one per device page.
 //   brommelivantos-appshot --screen FILE.png
 // grabs the whole screen of the current display (a check of a running
 // program under Xvfb, where no screenshot tool may be installed).
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -23,6 +25,7 @@
 #include "app/MsgWnd.h"
 #include "app/SetWnd.h"
 #include "app/SkinFrame.h"
+#include "app/pages/DeviceOption.h"
 #include "platform/Folders.h"
 #include "ui/Application.h"
 
@@ -43,6 +46,12 @@ bool GrabDialog(ui::CWindowWnd* owner, const QString& file, const std::function<
     if (setUp) setUp(wnd);
     wnd.ShowWindow(true, false);
     return Grab(wnd, file);
+}
+
+void RunFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 }  // namespace
@@ -76,7 +85,19 @@ int main(int argc, char** argv) {
     main.ApplyLanguage(language);
     main.RestoreAndRaise();
     main.ResizeClient(app::kMainDesignWidth, app::kMainDesignHeight);
-    bool ok = Grab(main, out + "main.png");
+    bool ok = true;
+    if (std::getenv("BROMMELIVANTOS_SIMULATE")) {
+        // Demo devices: let the scan find them and each page read its device,
+        // then take every page that is shown.
+        RunFor(2500);
+        for (int i = 0; i < main.DeviceItemCount(); ++i) {
+            if (!main.DeviceItem(i)->IsOwnVisible()) continue;
+            main.ShowDeviceItem(i, true, true);
+            RunFor(300);
+            ok &= Grab(main, out + "main-" + QString::number(i) + ".png");
+        }
+    }
+    ok &= Grab(main, out + "main.png");
 
     auto box =
         app::CreateMessageBox(&main, "", "message_text_22", 96, true, app::kMsgButtonsQuestion);
