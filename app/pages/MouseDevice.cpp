@@ -455,8 +455,8 @@ void CTervanicMouseDevice::RefreshLogoTip() {
 // ---- lighting preview ----------------------------------------------------------------
 
 std::span<const devices::events::LightModeRow> CTervanicMouseDevice::LightModes() const {
-    // The mouse's own steps run after the pass (AfterLightPass); their rows
-    // carry the thresholds and blank the preview first.
+    // The mouse's own modes: their rows carry the thresholds, the steps run
+    // in RunKindStep.
     static const std::vector<devices::events::LightModeRow> rows = [] {
         std::vector<devices::events::LightModeRow> r(devices::events::BasePreviewModes().begin(),
                                                      devices::events::BasePreviewModes().end());
@@ -468,20 +468,17 @@ std::span<const devices::events::LightModeRow> CTervanicMouseDevice::LightModes(
     return rows;
 }
 
-void CTervanicMouseDevice::AfterLightPass() {
-    const uint64_t steps = LightSteps();
-    if (steps == seenSteps_) return;
-    seenSteps_ = steps;
-    const devices::LightState state = GetLightState();
-    WithPreview([&](devices::LightPreview& p) {
-        if (state.mode != previewMode_) {
-            previewMode_ = state.mode;
-            mousePreview_.Reset();
-        }
-        if (state.mode == kModeWave) mousePreview_.PreviewWave(state, p);
-        if (state.mode == kModeFlow) mousePreview_.PreviewFlow(state, p);
-        if (state.mode == kModeReactive) mousePreview_.PreviewReactive(state, p);
-    });
+bool CTervanicMouseDevice::RunKindStep(const devices::LightState& state, devices::LightPreview& p) {
+    if (state.mode != kModeWave && state.mode != kModeFlow && state.mode != kModeReactive)
+        return false;
+    if (state.mode != previewMode_) {
+        previewMode_ = state.mode;
+        mousePreview_.Reset();
+    }
+    if (state.mode == kModeWave) mousePreview_.PreviewWave(state, p);
+    if (state.mode == kModeFlow) mousePreview_.PreviewFlow(state, p);
+    if (state.mode == kModeReactive) mousePreview_.PreviewReactive(state, p);
+    return true;
 }
 
 void CTervanicMouseDevice::OnReactiveTrigger() {

@@ -103,7 +103,7 @@ class CTervanicMouseDevice : public CTervanicUSBDevice {
   protected:
     void ProfileSwitched(int profile, int dpiStage) override;
     std::span<const devices::events::LightModeRow> LightModes() const override;
-    void AfterLightPass() override;
+    bool RunKindStep(const devices::LightState& state, devices::LightPreview& p) override;
 
   private:
     // Profile "LightInfo" into the light state; a changed mode restarts the
@@ -131,7 +131,6 @@ class CTervanicMouseDevice : public CTervanicUSBDevice {
 
     // Preview state, touched by the lighting thread under the preview lock.
     CMousePreview mousePreview_;
-    uint64_t seenSteps_ = 0;
     int previewMode_ = -1;
 };
 

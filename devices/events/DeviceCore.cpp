@@ -181,7 +181,7 @@ void CDeviceCore::RunLightStep(const LightState& state) {
     if (!row) return;
     WithPreview([&](LightPreview& p) {
         p.SetLightState(state);
-        (p.*(row->step))();
+        if (!RunKindStep(state, p)) (p.*(row->step))();
     });
     lightSteps_.fetch_add(1);
 }

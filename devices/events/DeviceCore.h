@@ -95,6 +95,13 @@ class CDeviceCore : public IEventSink {
     // After every pass of the lighting thread (keyboard, headset: paint and
     // stream the frame).
     virtual void AfterLightPass() {}
+    // A kind's own preview step for a mode of its table, run with the light
+    // lock held instead of the row's step; false leaves the row's step to run.
+    virtual bool RunKindStep(const LightState& state, LightPreview& preview) {
+        (void)state;
+        (void)preview;
+        return false;
+    }
     // Runs fn on the preview with the light lock held.
     void WithPreview(const std::function<void(LightPreview&)>& fn);
 
