@@ -2,6 +2,7 @@
 // products, the connection code opens them and the window shows, hides and
 // selects their items, on Qt's offscreen platform.
 #include <gtest/gtest.h>
+#include "tests/app/ShellEnvironment.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -29,23 +30,12 @@
 
 namespace {
 
+using apptest::PumpUntil;
 using uitest::Pump;
 using namespace std::chrono_literals;
 
-class ShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        setenv("BROMMELIVANTOS_PROGRAM_DIR", src, 1);
-        uitest::App();
-        app::RegisterInstanceMessage();
-        ASSERT_TRUE(ui::InitResources(std::string(src) + "/"));
-        app::RegisterControlClasses();
-        app::RegisterIdentityMessages();
-    }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new apptest::ShellEnvironment(apptest::ShellParts::WholeShell));
 
 // Item order: the mouse and keyboard pages are built at the first layout.
 constexpr int kMouseItem = 0;
@@ -90,14 +80,6 @@ class DeviceWindowTest : public ::testing::Test {
         model->SetLinkUp(linkUp);
         if (out) *out = model;
         return bus->Add(model);
-    }
-    static bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            Pump(10);
-        }
-        return true;
     }
     app::pages::CDeviceOptionUI* Item(int i) { return wnd->DeviceItem(i); }
     app::pages::CTervanicUSBDevice* Device(int i) { return Item(i)->Device(); }

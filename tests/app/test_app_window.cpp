@@ -1,6 +1,7 @@
 // The main window and its dialogs on Qt's offscreen platform, built from the
 // program's own skins and language files, on a private session bus.
 #include <gtest/gtest.h>
+#include "tests/app/ShellEnvironment.h"
 
 #include "tests/app/RecordingDevice.h"
 
@@ -38,20 +39,8 @@ std::string ReadFile(const std::string& path) {
 
 // The program's folders point into the source tree; the user's folders into
 // a fresh temporary folder per test.
-class ShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        setenv("BROMMELIVANTOS_PROGRAM_DIR", src, 1);
-        uitest::App();
-        app::RegisterInstanceMessage();
-        ASSERT_TRUE(ui::InitResources(std::string(src) + "/"));
-        app::RegisterControlClasses();
-        app::RegisterIdentityMessages();
-    }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new apptest::ShellEnvironment(apptest::ShellParts::WholeShell));
 
 using apptest::RecordingDevice;
 

@@ -1,6 +1,7 @@
 // The colour picker on Qt's offscreen platform, built from the program's own
 // skin, with its colour file in a fresh data folder per test.
 #include <gtest/gtest.h>
+#include "tests/app/ShellEnvironment.h"
 
 #include <QTimer>
 #include <cstdlib>
@@ -25,17 +26,8 @@ namespace {
 
 using uitest::Pump;
 
-class ShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        setenv("BROMMELIVANTOS_PROGRAM_DIR", src, 1);
-        uitest::App();
-        ASSERT_TRUE(ui::InitResources(std::string(src) + "/"));
-    }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new apptest::ShellEnvironment(apptest::ShellParts::ResourcesOnly));
 
 class ColorPickTest : public ::testing::Test {
   protected:

@@ -4,6 +4,7 @@
 // back after each change.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include "tests/app/ShellEnvironment.h"
 
 #include <QTemporaryDir>
 #include <QTimer>
@@ -37,18 +38,8 @@ namespace {
 using app::pages::CTervanicMouseDevice;
 using uitest::Pump;
 
-class PageEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        setenv("BROMMELIVANTOS_PROGRAM_DIR", src, 1);
-        uitest::App();
-        ASSERT_TRUE(ui::InitResources(std::string(src) + "/"));
-        app::RegisterControlClasses();
-    }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new PageEnvironment);
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new apptest::ShellEnvironment(apptest::ShellParts::Controls));
 
 // The window that carries a device page, creating the device objects for
 // their skin elements as the main window does.

@@ -2,6 +2,7 @@
 // the window builds and reads its page, and the settings controls are
 // driven through the window's own event routing. One window per process.
 #include <gtest/gtest.h>
+#include "tests/app/ShellEnvironment.h"
 
 #include <QTimer>
 #include <chrono>
@@ -29,31 +30,11 @@ namespace {
 
 using namespace std::chrono_literals;
 using app::pages::CTervanicMouseDevice;
+using apptest::PumpUntil;
 using uitest::Pump;
 
-class ShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        const char* src = std::getenv("BROMMELIVANTOS_SOURCE_DIR");
-        ASSERT_NE(src, nullptr);
-        setenv("BROMMELIVANTOS_PROGRAM_DIR", src, 1);
-        uitest::App();
-        app::RegisterInstanceMessage();
-        ASSERT_TRUE(ui::InitResources(std::string(src) + "/"));
-        app::RegisterControlClasses();
-        app::RegisterIdentityMessages();
-    }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 5s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
-        Pump(10);
-    }
-    return true;
-}
+const auto* const kEnv = ::testing::AddGlobalTestEnvironment(
+    new apptest::ShellEnvironment(apptest::ShellParts::WholeShell));
 
 class MainWindowMouseTest : public ::testing::Test {
   protected:
