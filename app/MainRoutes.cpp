@@ -190,6 +190,12 @@ const Row kKillFocus[] = {
     {"keyset_macro_cycle_edit", Route::KeyEditor},
 };
 
+// Enter in a DPI edit takes the value as leaving the edit does.
+const Row kReturn[] = {
+    {"DPI_edit_", Route::MouseSettings},
+    {"korva_DPI_edit_", Route::MouseSettings},
+};
+
 const Row kColourChanged[] = {
     {"deng_Color_Pallet", Route::LightingEditor},
     {"deng_audioColor_Pallet", Route::AudioColours},
@@ -245,6 +251,8 @@ RouteResult RouteEvent(std::string_view type, std::string_view name) {
         Match(kItemSelect, name, out);
     else if (type == "killfocus")
         Match(kKillFocus, name, out);
+    else if (type == "return")
+        Match(kReturn, name, out);
     else if (type == "click_select_end")
         out.hits.push_back({Route::KeyLightList, 0});
     else if (type == "click_wpremove" || type == "click_wpedit")

@@ -47,8 +47,13 @@ class CountingPanel : public editors::CSelectPanelUI {
     }
 };
 
-std::string KeyboardSkin() {
-    std::string keys;
+// How the key picture is laid out: each key followed by its light on an
+// opaque panel, or (as the device pages do) all keys, then all lights, on a
+// transparent panel with a background picture.
+enum class Layout { Interleaved, KeysFirstOnPicture };
+
+std::string KeyboardSkin(Layout layout) {
+    std::string keys, lights;
     for (int i = 0; i < 170; ++i) {
         int x = 10 + (i % 22) * 44, y = 10 + (i / 22) * 44;
         std::string pos = std::to_string(x) + "," + std::to_string(y) + ",40,40";
@@ -56,9 +61,13 @@ std::string KeyboardSkin() {
                 pos +
                 "\" normalimage=\"demo/key.png\" keysetimage=\"demo/key_set.png\" "
                 "keyunsetimage=\"demo/key_unset.png\"/>";
-        keys += "<DeviceKeyButton name=\"light_" + std::to_string(i) + "\" float=\"true\" pos=\"" +
-                pos + "\" bkcolor=\"#00000000\" lightimage=\"demo/light.png\" mouse=\"false\"/>";
+        (layout == Layout::Interleaved ? keys : lights) +=
+            "<DeviceKeyButton name=\"light_" + std::to_string(i) + "\" float=\"true\" pos=\"" +
+            pos + "\" bkcolor=\"#00000000\" lightimage=\"demo/light.png\" mouse=\"false\"/>";
     }
+    keys += lights;
+    const std::string panelLook =
+        layout == Layout::Interleaved ? "bkcolor=\"#FF1E2127\"" : "bkimage=\"demo/landscape.png\"";
     std::string others;
     for (int card = 0; card < 6; ++card) {
         others += "<VerticalLayout childpadding=\"4\" inset=\"8,8,8,8\" bkcolor=\"#FF1E2127\">";
@@ -86,8 +95,8 @@ std::string KeyboardSkin() {
         others += "</VerticalLayout>";
     }
     return "<Window size=\"1000,640\"><VerticalLayout name=\"root\" bkcolor=\"#FF15181D\">"
-           "<SelectPanel name=\"device_key_light\" height=\"360\" bkcolor=\"#FF1E2127\">" +
-           keys +
+           "<SelectPanel name=\"device_key_light\" height=\"360\" " +
+           panelLook + ">" + keys +
            "</SelectPanel>"
            "<HorizontalLayout childpadding=\"6\">" +
            others +
@@ -107,13 +116,11 @@ class KeyboardWnd : public ui::WindowImplBase {
     std::string file_;
 };
 
-std::string SkinFile() {
-    static std::string file = [] {
-        std::string path = platform::TempFolder() + "bench_ui_keyboard.xml";
-        std::ofstream(path) << KeyboardSkin();
-        return path;
-    }();
-    return file;
+std::string SkinFile(Layout layout) {
+    std::string path =
+        platform::TempFolder() + "bench_ui_keyboard_" + std::to_string(int(layout)) + ".xml";
+    std::ofstream(path) << KeyboardSkin(layout);
+    return path;
 }
 
 void UseProgramSkinFolder() {
@@ -134,8 +141,8 @@ double CpuSeconds() {
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-std::unique_ptr<KeyboardWnd> OpenKeyboard() {
-    auto wnd = std::make_unique<KeyboardWnd>(SkinFile());
+std::unique_ptr<KeyboardWnd> OpenKeyboard(Layout layout = Layout::Interleaved) {
+    auto wnd = std::make_unique<KeyboardWnd>(SkinFile(layout));
     if (!wnd->Create(nullptr, "bench", 0, 0)) return nullptr;
     wnd->ShowWindow(true);
     (void)QTest::qWaitForWindowExposed(wnd->GetHWND());
@@ -164,39 +171,45 @@ void BM_BuildAndShowKeyboardWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildAndShowKeyboardWindow)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-// Every 10 ms each light takes a new colour and the panel is repainted.
-void BM_LightsRepaintEvery10ms(benchmark::State& state) {
+// Every 10 ms the lights take their colours for the frame and the panel is
+// invalidated, for 3 s. `colour(i, frame)` gives light i's colour.
+enum class Shown { Visible, Hidden };
+template <class Colour>
+void RunLights(benchmark::State& state, Colour colour, Shown shown,
+               Layout layout = Layout::Interleaved) {
     App();
     UseProgramSkinFolder();
     QApplication::processEvents();
     long rssBefore = RssKb();
-    auto wnd = OpenKeyboard();
+    auto wnd = OpenKeyboard(layout);
     if (!wnd) {
         state.SkipWithError("skin did not build");
         return;
     }
     QTest::qWait(100);
     long rssAfter = RssKb();
-    ui::CControlUI* panel = wnd->FindControl("device_key_light");
+    auto* panel = static_cast<editors::CSelectPanelUI*>(wnd->FindControl("device_key_light"));
     std::vector<editors::CDeviceKeyButtonUI*> lights;
     for (int i = 0; i < 170; ++i)
         lights.push_back(dynamic_cast<editors::CDeviceKeyButtonUI*>(
             wnd->FindControl("light_" + std::to_string(i))));
+    if (shown == Shown::Hidden) {
+        wnd->ShowWindow(false);
+        QTest::qWait(50);
+    }
     int frame = 0;
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         ++frame;
-        for (int i = 0; i < 170; ++i) {
-            uint32_t hue = uint32_t((i * 7 + frame * 3) % 360);
-            QColor c = QColor::fromHsv(int(hue), 200, 255);
-            lights[size_t(i)]->SetLightPaint(c.rgb() & 0xFFFFFF, 200, true);
-        }
+        for (int i = 0; i < 170; ++i)
+            lights[size_t(i)]->SetLightPaint(colour(i, frame), 200, true);
         panel->Invalidate();
     });
     const double seconds = 3.0;
     for (auto _ : state) {
         g_panelPaints = 0;
+        const int repaints0 = panel->OverlayRepaints();
         double cpu0 = CpuSeconds();
         auto t0 = std::chrono::steady_clock::now();
         timer.start(10);
@@ -207,12 +220,41 @@ void BM_LightsRepaintEvery10ms(benchmark::State& state) {
         state.counters["cpu_percent_of_core"] = 100.0 * cpu / wall;
         state.counters["frames"] = frame;
         state.counters["panel_paints"] = g_panelPaints;
-        state.counters["base_rebuilds"] =
-            double(static_cast<editors::CSelectPanelUI*>(panel)->BaseRebuilds());
+        state.counters["light_repaints"] = panel->OverlayRepaints() - repaints0;
+        state.counters["base_rebuilds"] = double(panel->BaseRebuilds());
     }
     state.counters["window_rss_kb"] = double(rssAfter - rssBefore);
     state.counters["process_rss_kb"] = double(RssKb());
 }
+
+// A moving spectrum: every light changes colour every frame.
+uint32_t Spectrum(int i, int frame) {
+    QColor c = QColor::fromHsv((i * 7 + frame * 3) % 360, 200, 255);
+    return c.rgb() & 0xFFFFFF;
+}
+
+void BM_LightsRepaintEvery10ms(benchmark::State& state) {
+    RunLights(state, Spectrum, Shown::Visible);
+}
 BENCHMARK(BM_LightsRepaintEvery10ms)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// The spectrum on a device-page picture: transparent panel over a picture.
+void BM_LightsOnPictureEvery10ms(benchmark::State& state) {
+    RunLights(state, Spectrum, Shown::Visible, Layout::KeysFirstOnPicture);
+}
+BENCHMARK(BM_LightsOnPictureEvery10ms)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// Static lighting: the same colours every frame, so nothing is painted.
+void BM_LightsStaticEvery10ms(benchmark::State& state) {
+    RunLights(
+        state, [](int i, int) { return Spectrum(i, 0); }, Shown::Visible);
+}
+BENCHMARK(BM_LightsStaticEvery10ms)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+// The spectrum while the window is hidden: colours are stored, nothing painted.
+void BM_LightsHiddenEvery10ms(benchmark::State& state) {
+    RunLights(state, Spectrum, Shown::Hidden);
+}
+BENCHMARK(BM_LightsHiddenEvery10ms)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace

@@ -237,12 +237,6 @@ inline uint32_t Div255(uint32_t x) {
     return (x + 1 + (x >> 8)) >> 8;
 }
 
-// x * a / 255 rounded the way the raster engine blends.
-inline uint32_t ByteMul(uint32_t x, uint32_t a) {
-    uint32_t t = x * a;
-    return (t + (t >> 8) + 0x80) >> 8;
-}
-
 }  // namespace
 
 CSelectPanelUI::BaseKey CSelectPanelUI::CurrentKey() const {
@@ -263,7 +257,14 @@ CSelectPanelUI::BaseKey CSelectPanelUI::CurrentKey() const {
 }
 
 bool CSelectPanelUI::IsStale() const {
-    return baseDirty_ || !(CurrentKey() == baseKey_);
+    // Field by field, cheapest first: this runs on every invalidation.
+    const BaseKey& k = baseKey_;
+    return baseDirty_ || k.rect != rect_ || k.bk != bkColor_ || k.border != borderColor_ ||
+           k.textColor != textColor_ || k.borderSize != borderSize_ ||
+           k.borderRound != borderRound_ || k.dpi != (manager_ ? manager_->GetDPI() : 96) ||
+           k.font != font_ || k.items != items_ || k.bkImage != bkImage_ ||
+           k.foreImage != foreImage_ ||
+           (!k.text.empty() || !text_.empty() ? k.text != DisplayText() : false);
 }
 
 // The overlay: every button with a light picture, and what is painted above
@@ -297,7 +298,8 @@ std::vector<bool> CSelectPanelUI::PlanOverlays(bool opaque) {
         if (same != old.end()) {
             o.cover = std::move(same->cover);
             o.levels = std::move(same->levels);
-            o.coverOf = std::move(same->coverOf);
+            o.coverImage = std::move(same->coverImage);
+            o.coverDpi = same->coverDpi;
         }
         overlays_.push_back(std::move(o));
     }
@@ -331,6 +333,7 @@ void CSelectPanelUI::Rebuild() {
     ++baseRebuilds_;
     for (Overlay& o : overlays_) {
         o.painted = LookOf(o);
+        o.lightOnly = o.key && o.key->PaintsLightOnly(o.painted);
         o.force = false;
     }
     frame_ = QImage();
@@ -359,6 +362,7 @@ std::vector<size_t> CSelectPanelUI::TakeChanged() {
         LightLook now = LookOf(o);
         if (!o.force && now == o.painted) continue;
         o.painted = now;
+        o.lightOnly = o.key && o.key->PaintsLightOnly(now);
         o.force = false;
         changed.push_back(k);
     }
@@ -375,8 +379,7 @@ QRegion CSelectPanelUI::RegionOf(const std::vector<size_t>& changed) const {
 
 bool CSelectPanelUI::IsLoneLight(size_t k) const {
     const Overlay& o = overlays_[k];
-    return o.meets.size() == 1 && o.key && o.painted.visible && o.painted.on &&
-           o.key->PaintsLightOnly(o.painted);
+    return o.meets.size() == 1 && o.key && o.painted.visible && o.painted.on && o.lightOnly;
 }
 
 void CSelectPanelUI::ComposeOverlay(size_t k, std::unique_ptr<QPainter>& painter) {
@@ -401,7 +404,7 @@ void CSelectPanelUI::DrawOverlay(Overlay& o, const QRect& area,
                                  std::unique_ptr<QPainter>& painter) {
     const QRect clip = o.clip.intersected(area);
     if (clip.isEmpty() || !o.painted.visible) return;
-    if (o.key && o.key->PaintsLightOnly(o.painted)) {
+    if (o.lightOnly) {
         if (o.painted.on) BlendLight(o, clip);
         return;
     }
@@ -416,9 +419,10 @@ void CSelectPanelUI::DrawOverlay(Overlay& o, const QRect& area,
 // The light picture's coverage over the clip, taken from the picture tinted
 // white at full strength (whose alpha is the coverage).
 const std::vector<uint8_t>& CSelectPanelUI::Cover(Overlay& o) {
-    const std::string of = o.key->GetLightImage() + "@" + std::to_string(baseKey_.dpi);
     const size_t w = size_t(o.clip.width()), h = size_t(o.clip.height());
-    if (o.coverOf == of && o.cover.size() == w * h) return o.cover;
+    if (o.coverDpi == baseKey_.dpi && o.coverImage == o.key->GetLightImage() &&
+        o.cover.size() == w * h)
+        return o.cover;
     QImage img(o.clip.size(), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     {
@@ -440,7 +444,8 @@ const std::vector<uint8_t>& CSelectPanelUI::Cover(Overlay& o) {
     o.levels.clear();
     for (int i = 0; i < 256; ++i)
         if (seen[i]) o.levels.push_back(uint8_t(i));
-    o.coverOf = of;
+    o.coverImage = o.key->GetLightImage();
+    o.coverDpi = baseKey_.dpi;
     o.runsStrength = 256;
     return o.cover;
 }
@@ -464,6 +469,15 @@ struct TintTable {
 };
 
 // Each channel of an opaque pixel times a / 255, rounded as blending does.
+// Every channel of a premultiplied pixel times a / 255, rounded the same way.
+inline uint32_t PixelMul4(uint32_t px, uint32_t a) {
+    uint32_t rb = (px & 0xFF00FF) * a;
+    rb = ((rb + ((rb >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
+    uint32_t ag = ((px >> 8) & 0xFF00FF) * a;
+    ag = (ag + ((ag >> 8) & 0xFF00FF) + 0x800080) & 0xFF00FF00;
+    return ag | rb;
+}
+
 inline uint32_t PixelMul(uint32_t px, uint32_t a) {
     uint32_t rb = (px & 0xFF00FF) * a;
     rb = ((rb + ((rb >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
@@ -490,52 +504,144 @@ void CSelectPanelUI::BlendLight(Overlay& o, const QRect& area) {
     }
 }
 
-// The picture below a lone light, times (1 - light alpha), as runs of equal
-// pixels per row (key pictures are mostly flat), for the current strength.
-void CSelectPanelUI::PrepareRuns(Overlay& o) {
+// The picture below a lone light, times (1 - light alpha), for the current
+// strength: a palette of the (coverage, below) pairs that occur and one
+// palette index per pixel (key pictures have few colours), or runs of equal
+// pixels per row when there are too many pairs.
+void CSelectPanelUI::PreparePixels(Overlay& o) {
     const std::vector<uint8_t>& cover = Cover(o);
     const uint32_t strength = std::min<uint32_t>(o.painted.alpha, 255);
-    if (o.runsStrength == strength && !o.rowStart.empty()) return;
+    if (o.runsStrength == strength && (!o.index.empty() || !o.rowStart.empty())) return;
     const QPoint org = rect_.topLeft();
     const int w = o.clip.width(), h = o.clip.height();
     o.runs.clear();
     o.rowStart.assign(size_t(h) + 1, 0);
+    o.palette.clear();
+    o.index.assign(cover.size(), 0);
+    std::unordered_map<uint64_t, uint8_t> known;
+    bool fits = true;
     for (int y = 0; y < h; ++y) {
         o.rowStart[size_t(y)] = uint32_t(o.runs.size());
         const QRgb* b =
             reinterpret_cast<const QRgb*>(base_.constScanLine(o.clip.top() + y - org.y())) +
             (o.clip.left() - org.x());
-        const uint8_t* c = cover.data() + size_t(y) * size_t(w);
+        const size_t row = size_t(y) * size_t(w);
         for (int x = 0; x < w; ++x) {
-            const uint32_t a = Div255(c[x] * strength + 127);
-            const uint32_t below = PixelMul(b[x], 255 - a);
+            const uint8_t c = cover[row + size_t(x)];
+            const uint32_t below = PixelMul(b[x], 255 - Div255(c * strength + 127));
+            if (fits) {
+                const uint64_t pair = (uint64_t(below) << 8) | c;
+                auto [it, added] = known.try_emplace(pair, uint8_t(o.palette.size()));
+                if (added) {
+                    if (o.palette.size() == 256) {
+                        fits = false;
+                    } else {
+                        o.palette.push_back({below, 0, c});
+                    }
+                }
+                o.index[row + size_t(x)] = it->second;
+            }
             if (!o.runs.empty() && o.rowStart[size_t(y)] < o.runs.size() &&
-                o.runs.back().below == below && o.runs.back().cover == c[x] &&
+                o.runs.back().below == below && o.runs.back().cover == c &&
                 o.runs.back().count < 0xFFFF) {
                 ++o.runs.back().count;
                 continue;
             }
-            o.runs.push_back({below, 1, c[x]});
+            o.runs.push_back({below, 1, c});
         }
     }
     o.rowStart[size_t(h)] = uint32_t(o.runs.size());
+    if (fits) {
+        o.runs.clear();
+        o.rowStart.clear();
+        KeepUniqueRows(o, w, h);
+    } else {
+        o.palette.clear();
+        o.index.clear();
+    }
     o.runsStrength = strength;
+}
+
+// Rows of palette indices that repeat (flat key pictures) are kept once.
+void CSelectPanelUI::KeepUniqueRows(Overlay& o, int w, int h) {
+    std::vector<uint8_t> unique;
+    std::unordered_map<std::string_view, uint16_t> seen;
+    o.rowOf.assign(size_t(h), 0);
+    for (int y = 0; y < h; ++y) {
+        std::string_view row(reinterpret_cast<const char*>(o.index.data()) + size_t(y) * size_t(w),
+                             size_t(w));
+        auto [it, added] = seen.try_emplace(row, uint16_t(seen.size()));
+        if (added) unique.insert(unique.end(), row.begin(), row.end());
+        o.rowOf[size_t(y)] = it->second;
+    }
+    o.index = std::move(unique);
 }
 
 // Writes a lone light's pixels (tint plus the part of the picture below)
 // into `bits`, whose pixel `at` is the clip's top-left corner.
 void CSelectPanelUI::WriteLone(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at) {
     if (Cover(o).empty()) return;
-    PrepareRuns(o);
+    PreparePixels(o);
     const TintTable table(o.levels, o.painted.color, std::min<uint32_t>(o.painted.alpha, 255));
+    const int w = o.clip.width();
+    if (!o.index.empty()) {
+        QRgb out[256];
+        for (size_t i = 0; i < o.palette.size(); ++i)
+            out[i] = (table.tint[o.palette[i].cover] + o.palette[i].below) | 0xFF000000u;
+        // Each distinct row once, then copied to every row that has it.
+        static std::vector<QRgb> rows;
+        rows.resize(o.index.size());
+        for (size_t i = 0; i < o.index.size(); ++i)
+            rows[i] = out[o.index[i]];
+        const size_t bytes = size_t(w) * sizeof(QRgb);
+        for (int y = 0; y < o.clip.height(); ++y)
+            std::memcpy(bits + (at.y() + y) * stride + at.x() * 4,
+                        rows.data() + size_t(o.rowOf[size_t(y)]) * size_t(w), bytes);
+        return;
+    }
     for (int y = 0; y < o.clip.height(); ++y) {
         QRgb* d = reinterpret_cast<QRgb*>(bits + (at.y() + y) * stride) + at.x();
         const Run* run = o.runs.data() + o.rowStart[size_t(y)];
         const Run* end = o.runs.data() + o.rowStart[size_t(y) + 1];
-        for (; run != end; ++run) {
-            const QRgb px = (table.tint[run->cover] + run->below) | 0xFF000000u;
-            d = std::fill_n(d, run->count, px);
+        for (; run != end; ++run)
+            d = std::fill_n(d, run->count, (table.tint[run->cover] + run->below) | 0xFF000000u);
+    }
+}
+
+// A lone light on a transparent panel: the cached picture below it, then
+// its tint, blended over the target's pixels (the parent's painting) with
+// the arithmetic of painting both. The parent rarely changes, so the part
+// below the tint is kept per row with the parent pixels it was made from.
+void CSelectPanelUI::BlendLoneOver(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at) {
+    const std::vector<uint8_t>& cover = Cover(o);
+    if (cover.empty()) return;
+    const uint32_t strength = std::min<uint32_t>(o.painted.alpha, 255);
+    const TintTable table(o.levels, o.painted.color, strength);
+    const QPoint org = rect_.topLeft();
+    const int w = o.clip.width(), h = o.clip.height();
+    const size_t n = size_t(w) * size_t(h), rowBytes = size_t(w) * sizeof(QRgb);
+    const bool fresh = o.overStrength != strength || o.seenUnder.size() != n;
+    if (fresh) {
+        o.seenUnder.resize(n);
+        o.overBelow.resize(n);
+        o.overStrength = strength;
+    }
+    for (int y = 0; y < h; ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(bits + (at.y() + y) * stride) + at.x();
+        const size_t row = size_t(y) * size_t(w);
+        const uint8_t* c = cover.data() + row;
+        uint32_t* below = o.overBelow.data() + row;
+        if (fresh || std::memcmp(d, o.seenUnder.data() + row, rowBytes) != 0) {
+            std::memcpy(o.seenUnder.data() + row, d, rowBytes);
+            const QRgb* b =
+                reinterpret_cast<const QRgb*>(base_.constScanLine(o.clip.top() + y - org.y())) +
+                (o.clip.left() - org.x());
+            for (int x = 0; x < w; ++x)
+                below[x] =
+                    PixelMul4(b[x] + PixelMul4(d[x], 255 - qAlpha(b[x])), table.inverse[c[x]]);
         }
+        for (int x = 0; x < w; ++x)
+            d[x] = table.tint[c[x]] + below[x];
     }
 }
 
@@ -667,28 +773,42 @@ void CSelectPanelUI::DoPaint(QPainter& p, const QRect& paint) {
         QPoint offset;
         QImage* target = DirectTarget(p, offset);
         for (const QRect& r : region.intersected(area)) {
-            if (target && target->rect().contains(r.translated(offset))) {
-                auto lone = loneAt_.find(Corner(r.topLeft()));
-                if (lone != loneAt_.end() && overlays_[lone->second].clip == r &&
-                    IsLoneLight(lone->second)) {
-                    WriteLone(overlays_[lone->second], const_cast<uchar*>(target->constBits()),
-                              target->bytesPerLine(), r.topLeft() + offset);
-                    continue;
-                }
+            const bool inside = target && target->rect().contains(r.translated(offset));
+            auto lone = inside ? loneAt_.find(Corner(r.topLeft())) : loneAt_.end();
+            if (lone != loneAt_.end() && overlays_[lone->second].clip == r &&
+                IsLoneLight(lone->second)) {
+                WriteLone(overlays_[lone->second], const_cast<uchar*>(target->constBits()),
+                          target->bytesPerLine(), r.topLeft() + offset);
+                continue;
             }
             FlushFrame(r);
-            if (target)
+            if (inside)
                 CopyRect(*target, offset, r);
             else
                 p.drawImage(r, frame_, r.translated(-org));
         }
     } else {
-        p.drawImage(area, base_, area.translated(-org));
-        p.save();
-        p.setClipRect(Inner(), Qt::IntersectClip);
-        for (Overlay& o : overlays_)
-            if (o.item->IsVisible() && o.rect.intersects(paint)) o.item->DoPaint(p, paint);
-        p.restore();
+        // A transparent panel lies over its parent's painting: lone lights
+        // are blended over what the target holds; the rest is painted.
+        QPoint offset;
+        QImage* target = DirectTarget(p, offset);
+        for (const QRect& r : region.intersected(area)) {
+            const bool inside = target && target->rect().contains(r.translated(offset));
+            auto lone = inside ? loneAt_.find(Corner(r.topLeft())) : loneAt_.end();
+            if (lone != loneAt_.end() && overlays_[lone->second].clip == r &&
+                IsLoneLight(lone->second)) {
+                BlendLoneOver(overlays_[lone->second], const_cast<uchar*>(target->constBits()),
+                              target->bytesPerLine(), r.topLeft() + offset);
+                continue;
+            }
+            p.save();
+            p.setClipRect(r, Qt::IntersectClip);
+            p.drawImage(r, base_, r.translated(-org));
+            p.setClipRect(Inner(), Qt::IntersectClip);
+            for (Overlay& o : overlays_)
+                if (o.item->IsVisible() && o.rect.intersects(r)) o.item->DoPaint(p, r);
+            p.restore();
+        }
     }
     // What changed outside the painted region is shown by one more paint.
     QRegion outside = (rebuilt ? QRegion(rect_) : RegionOf(changed)) - region;

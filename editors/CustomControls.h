@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -146,19 +147,30 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
         CDeviceKeyButtonUI* key = nullptr;  // a button with a light picture
         QRect rect;                         // the item's rectangle when planned
         LightLook painted;                  // the look last composed or repainted
+        bool lightOnly = false;             // `painted` draws only the tinted light
         bool force = false;                 // repaint even when the look is the same
         std::vector<size_t> meets;          // overlays that meet this one, in order
         QRect clip;                         // rect within the panel's inner area
         std::vector<uint8_t> cover;         // light picture coverage over clip
         std::vector<uint8_t> levels;        // the coverage values that occur
-        std::string coverOf;                // image string and DPI of `cover`
+        std::string coverImage;             // image string and DPI of `cover`
+        int coverDpi = 0;
         // A lone light (one that meets no other overlay): the picture below
-        // it times (1 - light alpha) as runs per row, for runsStrength
-        // (256: not made), and whether the composed picture lags its look.
+        // it times (1 - light alpha) as a palette with an index per pixel, or
+        // as runs per row, for runsStrength (256: not made); and whether the
+        // composed picture lags its look.
+        std::vector<Run> palette;
+        std::vector<uint8_t> index;   // palette indices of the distinct rows
+        std::vector<uint16_t> rowOf;  // which distinct row each row is
         std::vector<Run> runs;
         std::vector<uint32_t> rowStart;
         uint32_t runsStrength = 256;
         bool frameStale = false;
+        // A lone light on a transparent panel: the parent pixels last seen
+        // below it and, for overStrength, what shows through the tint.
+        std::vector<QRgb> seenUnder;
+        std::vector<uint32_t> overBelow;
+        uint32_t overStrength = 256;
     };
     BaseKey CurrentKey() const;
     bool IsStale() const;
@@ -174,8 +186,10 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
     void DrawOverlay(Overlay& o, const QRect& area, std::unique_ptr<QPainter>& painter);
     void BlendLight(Overlay& o, const QRect& area);
     bool IsLoneLight(size_t k) const;
-    void PrepareRuns(Overlay& o);
+    void PreparePixels(Overlay& o);
+    void KeepUniqueRows(Overlay& o, int w, int h);
     void WriteLone(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at);
+    void BlendLoneOver(Overlay& o, uchar* bits, qsizetype stride, const QPoint& at);
     void FlushFrame(const QRect& r);
     static uint64_t Corner(const QPoint& p) {
         return (uint64_t(uint32_t(p.x())) << 32) | uint32_t(p.y());
@@ -187,7 +201,6 @@ class CSelectPanelUI : public ui::CVerticalLayoutUI {
 
     QImage base_;
     QImage frame_;  // base plus overlay, only on an opaque panel
-    bool composed_ = false;
     BaseKey baseKey_;
     bool baseDirty_ = true;
     bool missed_ = false;  // an invalidation arrived while not on screen

@@ -369,10 +369,9 @@ void CControlUI::DoPaintRegion(QPainter& p, const QRegion& region) {
 }
 
 bool CControlUI::IsOnScreen() {
-    QWidget* w = GetHost() ? GetHost()->GetWidget() : nullptr;
-    if (!w || !w->isVisible()) return false;
-    QWidget* top = w->window();
-    return !top->isMinimized() && !top->isHidden();
+    CControlUI* host = GetHost();
+    QWidget* w = host ? host->widget_.data() : nullptr;
+    return w && w->isVisible() && !w->window()->isMinimized();
 }
 
 void CControlUI::NeedUpdate() {

@@ -228,6 +228,8 @@ constexpr Row kMouseRows[] = {
     {"movevaluechanged", "korva_DPI_slider_", OnKorvaDrag},
     {"killfocus", "DPI_edit_", OnStageEdit},
     {"killfocus", "korva_DPI_edit_", OnKorvaEdit},
+    {"return", "DPI_edit_", OnStageEdit},
+    {"return", "korva_DPI_edit_", OnKorvaEdit},
     {"click", "DPI_color_option_", OnStageColour},
 };
 

@@ -66,6 +66,7 @@ TEST(MainRoutes, EachEventReachesItsRoute) {
          {{Route::KeyComboOwnHandler, 0}, {Route::KeyAssignmentRefresh, 0}}},
         {"itemselect", "keyset_media_combo", {{Route::KeyAssignmentRefresh, 0}}},
         {"killfocus", "DPI_edit_0", {{Route::MouseSettings, 0}}},
+        {"return", "korva_DPI_edit_2", {{Route::MouseSettings, 2}}},
         {"killfocus", "bullet_x_eidt", {{Route::FireKeyEditor, 0}}},
         {"colorchanged", "deng_Color_Pallet", {{Route::LightingEditor, 0}}},
         {"click_select_end", "SelectPanel", {{Route::KeyLightList, 0}}},

@@ -1,6 +1,9 @@
 // The program's own controls, built from skins and painted offscreen.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 #include "editors/CustomControls.h"
@@ -181,6 +184,238 @@ TEST_F(Editors, DragSelectsExactlyTheKeysItCovers) {
     auto trail = wnd->Trail();
     EXPECT_EQ(std::count(trail.begin(), trail.end(), "dbclick:key_3"), 1);
     EXPECT_EQ(std::count(trail.begin(), trail.end(), "click:key_3"), 2);
+}
+
+// ---- The key picture's light frames ----------------------------------------
+
+namespace {
+
+// Counts the panel's paints.
+class CountingPanel : public CSelectPanelUI {
+  public:
+    int paints = 0;
+    void DoPaint(QPainter& p, const QRect& paint) override {
+        ++paints;
+        CSelectPanelUI::DoPaint(p, paint);
+    }
+};
+
+// A light picture with soft edges and a key picture with a frame, so tint
+// arithmetic and what lies below both show in the pixels.
+void WriteKeyPictures(const SkinFolder& folder) {
+    QImage light(20, 20, QImage::Format_ARGB32);
+    QImage key(20, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) {
+            int edge = std::min({x, y, 19 - x, 19 - y});
+            light.setPixel(x, y, qRgba(255, 255, 255, std::min(255, 40 + edge * 40)));
+            key.setPixel(x, y, edge < 2 ? qRgba(200, 180, 40, 255) : qRgba(30, 60, 90, 160));
+        }
+    light.save(QString::fromStdString(folder.Path() + "soft_light.png"));
+    key.save(QString::fromStdString(folder.Path() + "framed_key.png"));
+}
+
+// The panel as painting every child in order over its background would show it.
+QImage PaintedByHand(CControlUI* panel, uint32_t under) {
+    QImage ref(panel->GetPos().size(), QImage::Format_RGB32);
+    ref.fill(QColor::fromRgba(under));
+    QPainter p(&ref);
+    p.translate(-panel->GetPos().topLeft());
+    if (panel->GetBkColor() >> 24)
+        p.fillRect(panel->GetPos(), QColor::fromRgba(panel->GetBkColor()));
+    for (CControlUI* c : static_cast<CSelectPanelUI*>(panel)->Children())
+        c->DoPaint(p, c->GetPos());
+    return ref;
+}
+
+// Empty when the pictures are equal, else where and how they first differ.
+std::string FirstDifference(const QImage& got, const QImage& want) {
+    if (got.size() != want.size()) return "sizes differ";
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            if (got.pixel(x, y) != want.pixel(x, y))
+                return std::to_string(x) + "," + std::to_string(y) + ": " +
+                       QColor(got.pixel(x, y)).name().toStdString() + " instead of " +
+                       QColor(want.pixel(x, y)).name().toStdString();
+    return "";
+}
+
+// What the screen shows of the window (its backing store).
+QImage OnScreen(QWidget* w) {
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(w->winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+TEST_F(Editors, LightFramesShowWhatPaintingEveryButtonShows) {
+    WriteKeyPictures(folder);
+    // Separate key and light buttons at the same place (the device pictures).
+    auto pairs = [](int i, const std::string& pos) {
+        return "<DeviceKeyButton name=\"key_" + std::to_string(i) + "\" float=\"true\" pos=\"" +
+               pos + "\" normalimage=\"framed_key.png\"/><DeviceKeyButton name=\"light_" +
+               std::to_string(i) + "\" float=\"true\" pos=\"" + pos +
+               "\" lightimage=\"soft_light.png\" mouse=\"false\"/>";
+    };
+    // One button with both pictures (the demo skin).
+    auto combined = [](int i, const std::string& pos) {
+        return "<DeviceKeyButton name=\"light_" + std::to_string(i) + "\" float=\"true\" pos=\"" +
+               pos + "\" normalimage=\"framed_key.png\" lightimage=\"soft_light.png\"/>";
+    };
+    auto place = [](int i, int step) {
+        return std::to_string(8 + (i % 3) * step) + "," + std::to_string(6 + (i / 3) * step) +
+               ",20,20";
+    };
+    // Six buttons in two rows, `step` pixels apart (below 20 they overlap).
+    auto grid = [&](auto button, int step) {
+        std::string out;
+        for (int i = 0; i < 6; ++i)
+            out += button(i, place(i, step));
+        return out;
+    };
+    // All key buttons first, then all light buttons.
+    std::string keysFirst;
+    for (int i = 0; i < 6; ++i)
+        keysFirst += "<DeviceKeyButton name=\"key_" + std::to_string(i) +
+                     "\" float=\"true\" pos=\"" + place(i, 26) +
+                     "\" normalimage=\"framed_key.png\"/>";
+    for (int i = 0; i < 6; ++i)
+        keysFirst += "<DeviceKeyButton name=\"light_" + std::to_string(i) +
+                     "\" float=\"true\" pos=\"" + place(i, 26) +
+                     "\" lightimage=\"soft_light.png\"/>";
+    struct Case {
+        const char* what;
+        std::string panelColor;
+        std::string children;
+        uint32_t under;  // the colour of the panel's parent
+    } cases[] = {
+        {"opaque panel, lights apart", "#FF202428", grid(pairs, 26), 0xFF000000},
+        {"opaque panel, lights overlapping", "#FF202428", grid(pairs, 14), 0xFF000000},
+        {"opaque panel, combined buttons", "#FF202428", grid(combined, 26), 0xFF000000},
+        {"transparent panel", "#00000000", grid(pairs, 26), 0xFF000000},
+        {"half transparent panel, overlapping", "#80406080", grid(pairs, 14), 0xFF000000},
+        {"transparent panel, keys first", "#00000000", keysFirst, 0xFF336699},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        char under[16];
+        std::snprintf(under, sizeof under, "#%08X", c.under);
+        ASSERT_NE(Open("<Label height=\"17\"/><HorizontalLayout height=\"70\" bkcolor=\"" +
+                       std::string(under) +
+                       "\"><Label width=\"13\"/>"
+                       "<SelectPanel name=\"device_key_light\" width=\"90\" bkcolor=\"" +
+                       c.panelColor + "\">" + c.children + "</SelectPanel></HorizontalLayout>"),
+                  nullptr);
+        CControlUI* panel = C("device_key_light");
+        ASSERT_EQ(panel->GetPos().topLeft(), QPoint(13, 17));
+        std::vector<CDeviceKeyButtonUI*> lights;
+        for (int i = 0; i < 6; ++i)
+            lights.push_back(
+                static_cast<CDeviceKeyButtonUI*>(C(("light_" + std::to_string(i)).c_str())));
+        struct Frame {
+            uint32_t colors[6];
+            uint32_t alpha;
+            bool off3;
+        } frames[] = {
+            {{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x123456, 0xFFAA00}, 200, false},
+            {{0xFF0000, 0x00FF00, 0x7F7F7F, 0xFFFFFF, 0x123456, 0x00AAFF}, 200, true},
+            {{0x10E0A0, 0x00FF00, 0x7F7F7F, 0xFFFFFF, 0x654321, 0x00AAFF}, 77, false},
+        };
+        for (const Frame& f : frames) {
+            for (int i = 0; i < 6; ++i)
+                lights[size_t(i)]->SetLightPaint(f.colors[i], f.alpha, !(f.off3 && i == 3));
+            panel->Invalidate();
+            Pump(20);
+            QImage expect = PaintedByHand(panel, c.under);
+            QRect area = panel->GetPos();
+            EXPECT_EQ(FirstDifference(OnScreen(wnd->GetHWND()).copy(area), expect), "");
+            EXPECT_EQ(
+                FirstDifference(Shot().convertToFormat(QImage::Format_RGB32).copy(area), expect),
+                "");
+        }
+    }
+}
+
+TEST_F(Editors, OnlyChangedLightsRepaintAndNothingPaintsOffScreen) {
+    WriteKeyPictures(folder);
+    CountingPanel* counting = nullptr;
+    folder.Write("e.xml",
+                 "<Window size=\"300,120\"><VerticalLayout bkcolor=\"#FF000000\">"
+                 "<SelectPanel name=\"device_key_light\" height=\"100\" bkcolor=\"#FF202428\">"
+                 "<DeviceKeyButton name=\"light_0\" float=\"true\" pos=\"10,10,20,20\" "
+                 "lightimage=\"soft_light.png\"/>"
+                 "<DeviceKeyButton name=\"light_1\" float=\"true\" pos=\"50,10,20,20\" "
+                 "lightimage=\"soft_light.png\"/>"
+                 "</SelectPanel></VerticalLayout></Window>");
+    wnd = std::make_unique<RecordingWnd>("e.xml");
+    wnd->createControl = [&](const char* name) -> CControlUI* {
+        if (std::string(name) != "SelectPanel") return nullptr;
+        counting = new CountingPanel();
+        return counting;
+    };
+    ASSERT_TRUE(wnd->Create(nullptr, "test", ui::UI_WNDSTYLE_FRAME & ~ui::WS_VISIBLE, 0));
+    wnd->ShowWindow(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(wnd->GetHWND()));
+    Pump(20);
+    ASSERT_NE(counting, nullptr);
+    auto* l0 = static_cast<CDeviceKeyButtonUI*>(C("light_0"));
+    auto* l1 = static_cast<CDeviceKeyButtonUI*>(C("light_1"));
+    const QPoint mid0 = l0->GetPos().center(), mid1 = l1->GetPos().center();
+    l0->SetLightPaint(0x00FF00, 255, true);
+    l1->SetLightPaint(0x0000FF, 255, true);
+    counting->Invalidate();
+    Pump(20);
+    ASSERT_EQ(OnScreen(wnd->GetHWND()).pixel(mid0), qRgb(0, 255, 0));
+    const int rebuilds = counting->BaseRebuilds();
+
+    // Same colours again, from the panel and from a light: nothing is painted.
+    counting->paints = 0;
+    int repaints = counting->OverlayRepaints();
+    l0->SetLightPaint(0x00FF00, 255, true);
+    counting->Invalidate();
+    Pump(20);
+    EXPECT_EQ(counting->paints, 0);
+    EXPECT_EQ(counting->OverlayRepaints(), repaints);
+
+    // One light changes: one light is repainted and shows its colour.
+    l1->SetLightPaint(0xFF0000, 255, true);
+    counting->Invalidate();
+    Pump(20);
+    EXPECT_EQ(counting->paints, 1);
+    EXPECT_EQ(counting->OverlayRepaints(), repaints + 1);
+    QImage screen = OnScreen(wnd->GetHWND());
+    EXPECT_EQ(screen.pixel(mid1), qRgb(255, 0, 0));
+    EXPECT_EQ(screen.pixel(mid0), qRgb(0, 255, 0));
+    EXPECT_EQ(counting->BaseRebuilds(), rebuilds);  // the cached picture stays
+
+    // Hidden: the colour is stored, nothing is painted or composed.
+    for (bool minimise : {false, true}) {
+        SCOPED_TRACE(minimise ? "minimised" : "hidden");
+        if (minimise)
+            wnd->GetHWND()->showMinimized();
+        else
+            wnd->ShowWindow(false);
+        Pump(20);
+        ASSERT_EQ(wnd->GetHWND()->isMinimized(), minimise);
+        EXPECT_FALSE(counting->IsOnScreen());
+        counting->paints = 0;
+        repaints = counting->OverlayRepaints();
+        uint32_t color = minimise ? 0x00FFFF : 0xFFFF00;
+        l0->SetLightPaint(color, 255, true);
+        counting->Invalidate();
+        Pump(20);
+        EXPECT_EQ(counting->paints, 0);
+        EXPECT_EQ(counting->OverlayRepaints(), repaints);
+        EXPECT_EQ(l0->GetLightColor(), color);
+        wnd->GetHWND()->showNormal();
+        Pump(20);
+        counting->Invalidate();  // the next light frame brings the picture up to date
+        Pump(20);
+        EXPECT_EQ(OnScreen(wnd->GetHWND()).pixel(mid0),
+                  qRgb(int(color >> 16), int((color >> 8) & 0xFF), int(color & 0xFF)));
+    }
 }
 
 TEST_F(Editors, PannableImageShowsTheDraggedColumns) {
