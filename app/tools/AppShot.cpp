@@ -26,8 +26,11 @@
 #include "app/SetWnd.h"
 #include "app/SkinFrame.h"
 #include "app/pages/DeviceOption.h"
+#include "app/pages/UsbDevice.h"
 #include "platform/Folders.h"
 #include "ui/Application.h"
+#include "ui/Controls.h"
+#include "ui/PaintManager.h"
 
 namespace {
 
@@ -95,6 +98,13 @@ int main(int argc, char** argv) {
             main.ShowDeviceItem(i, true, true);
             RunFor(300);
             ok &= Grab(main, out + "main-" + QString::number(i) + ".png");
+            // A page with pointer settings: that tab too.
+            auto* tab = static_cast<ui::COptionUI*>(
+                ui::CPaintManagerUI::FindSubControlByName(main.CurrentDevice(), "cursor_Op_tab"));
+            if (!tab) continue;
+            tab->Selected(true);
+            RunFor(200);
+            ok &= Grab(main, out + "main-" + QString::number(i) + "-pointer.png");
         }
     }
     ok &= Grab(main, out + "main.png");
